@@ -1,0 +1,27 @@
+#include "app/entry_windows.h"
+
+#include "ui/hosted_window.h"
+
+namespace app {
+
+namespace {
+
+// A second opening of a window that is still loaded shows that one again at its placement.
+template <typename Window>
+void open(Shell& shell, ui::Placement placement) {
+    Window* window = shell.mainWindow->findChild<Window*>();
+    if (!window) window = new Window(shell, shell.mainWindow);
+    ui::openHostedWindow(window, shell.mainWindow, placement);
+}
+
+}  // namespace
+
+void openEntryWindow(Shell& shell, int entry) {
+    (void)shell;
+    switch (entry) {
+    default:
+        break;
+    }
+}
+
+}  // namespace app

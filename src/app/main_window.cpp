@@ -1,0 +1,180 @@
+#include "app/main_window.h"
+
+#include "app/navigation_panel.h"
+#include "app/set_password_window.h"
+#include "store/schema.h"
+#include "ui/hosted_window.h"
+#include "ui/picture_box.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+namespace app {
+
+MainWindow::MainWindow(Shell& shell) : QWidget(nullptr, Qt::Window), shell_(shell) {
+    shell_.mainWindow = this;
+    setWindowTitle(QStringLiteral("沐岚轩内衣进销存软件V1.0内部测试版"));
+    setWindowIcon(ui::programIcon());
+    resize(800, 570);
+
+    标签_欢迎 = new QLabel(this);
+    标签_欢迎->setObjectName(QStringLiteral("标签_欢迎"));
+    标签_欢迎->setGeometry(800 - 280 - 110, 8, 280, 24);
+    标签_欢迎->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    按钮_退出系统 = new QPushButton(QStringLiteral("退出系统"), this);
+    按钮_退出系统->setObjectName(QStringLiteral("按钮_退出系统"));
+    按钮_退出系统->setGeometry(800 - 100, 6, 90, 28);
+    图片框1 = new ui::PictureBox(
+        this, ui::drawBanner(QSize(200, 60), QStringLiteral("沐岚轩 · 访问官网"), 18));
+    图片框1->setObjectName(QStringLiteral("图片框1"));
+    图片框1->move(800 - 210, 570 - 70);
+    connect(图片框1, &ui::PictureBox::leftButtonDown, this, &ui::openMakersPage);
+
+    startUp();
+}
+
+MainWindow::~MainWindow() {
+    // The panel is a window of its own; it goes with the main window.
+    delete panel_;
+    shell_.navigationPanel = nullptr;
+    shell_.mainWindow = nullptr;
+}
+
+void MainWindow::startUp() {
+    const QString path = store::databaseFilePath(shell_.programFolder);
+    if (!QFileInfo::exists(path)) {
+        if (shell_.showMessage(QStringLiteral("是否创建数据库？"), 4, QString()) != ui::Answer::Yes) {
+            shell_.endProgram();
+            return;
+        }
+        createDatabase(path);
+    }
+
+    panel_ = new NavigationPanel(shell_);
+    shell_.navigationPanel = panel_;
+    panel_->show();
+    centrePair();
+
+    if (!openDatabase(path)) {
+        if (shell_.showMessage(QStringLiteral("数据库打开失败，是否创建数据库？"), 4, QString()) !=
+                ui::Answer::Yes ||
+            !recreateDatabase(path)) {
+            shell_.endProgram();
+            return;
+        }
+    }
+
+    panel_->hide();
+    if (administratorHasPassword()) {
+        panel_->show();
+        dockPanel();
+    } else {
+        ui::openHostedWindow(new SetPasswordWindow(shell_, this), this, ui::Placement::Centred);
+    }
+}
+
+bool MainWindow::openDatabase(const QString& path) {
+    if (!shell_.db.open(path, store::kDatabaseUser, store::kDatabasePassword)) return false;
+    store::ensureLookupIndexes(shell_.db);
+    return true;
+}
+
+// The file that would not open holds the shop's books: it is kept under a new name, never
+// overwritten, and the new database is made beside it.
+bool MainWindow::recreateDatabase(const QString& path) {
+    if (QFileInfo::exists(path)) {
+        const QString kept = store::moveAside(path, shell_.clock);
+        if (kept.isEmpty()) {
+            shell_.showMessage(QStringLiteral("无法打开的数据库文件不能改名保存，程序将退出！"),
+                               0x10, ui::kStandardTitle);
+            return false;
+        }
+        shell_.showMessage(QStringLiteral("无法打开的数据库文件已改名保存为：") +
+                               QFileInfo(kept).fileName(),
+                           0x40, ui::kStandardTitle);
+    }
+    createDatabase(path);
+    if (openDatabase(path)) return true;
+    shell_.showMessage(QStringLiteral("新建的数据库仍然无法打开，程序将退出！"), 0x10,
+                       ui::kStandardTitle);
+    return false;
+}
+
+void MainWindow::createDatabase(const QString& path) {
+    const QString failure = store::createDatabase(shell_.db, path);
+    if (failure.isEmpty())
+        shell_.showMessage(QStringLiteral("创建完成！"), 0, QString());
+    else
+        shell_.showMessage(failure, 0x40, ui::kStandardTitle);
+}
+
+bool MainWindow::administratorHasPassword() {
+    // No admin row at all counts as no password, so the administrator can always be set up again.
+    return !shell_.db.query(QStringLiteral("select 密码 from 用户管理模块 where 用户名='admin'"))
+                .text(1)
+                .isEmpty();
+}
+
+void MainWindow::centrePair() {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const double panelWidth = panel_ ? panel_->frameGeometry().width() : 0;
+    move(static_cast<int>(screen.width() / 2.0 + panelWidth / 2.0 - frameGeometry().width() / 2.0),
+         static_cast<int>(screen.height() / 2.0 - frameGeometry().height() / 2.0));
+    dockPanel();
+}
+
+void MainWindow::dockPanel() {
+    if (panel_) panel_->move(x() - panel_->frameGeometry().width(), y());
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    dockPanel();
+}
+
+// The window frame is only known once the window is shown.
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    dockPanel();
+}
+
+// Restoring the main window from the task bar brings the panel back, docked, unless the
+// administrator's password is still to be set.
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if ((change->oldState() & Qt::WindowMinimized) && !isMinimized()) restorePanel();
+}
+
+void MainWindow::restorePanel() {
+    if (!panel_ || findChild<SetPasswordWindow*>()) return;
+    panel_->showNormal();
+    centrePair();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    shell_.endProgram();
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QLinearGradient fill(0, 0, 0, height());
+    fill.setColorAt(0, QColor(0xfd, 0xf0, 0xf5));
+    fill.setColorAt(1, QColor(0xf3, 0xd2, 0xe1));
+    painter.fillRect(rect(), fill);
+    QFont font = painter.font();
+    font.setPixelSize(40);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(0xc0, 0x5a, 0x8b, 90));
+    painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("沐岚轩内衣进销存"));
+}
+
+}  // namespace app

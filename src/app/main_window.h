@@ -1,0 +1,55 @@
+#pragma once
+// The program's start window: it runs start-up, owns the navigation panel and hosts the
+// working windows.
+
+#include "app/shell.h"
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace ui { class PictureBox; }
+
+namespace app {
+
+class NavigationPanel;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the form, then runs start-up; afterwards `shell.programEnded` tells whether the
+    // program is to go on.
+    explicit MainWindow(Shell& shell);
+    ~MainWindow() override;
+
+    QLabel* 标签_欢迎;
+    QPushButton* 按钮_退出系统;
+    ui::PictureBox* 图片框1;
+
+    NavigationPanel* navigationPanel() const { return panel_; }
+    // Puts the navigation panel against the main window's left edge, top edges level.
+    void dockPanel();
+    // Main window and panel together, centred side by side on the screen.
+    void centrePair();
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void startUp();
+    bool openDatabase(const QString& path);
+    bool recreateDatabase(const QString& path);
+    void createDatabase(const QString& path);
+    bool administratorHasPassword();
+    void restorePanel();
+
+    Shell& shell_;
+    NavigationPanel* panel_ = nullptr;
+};
+
+}  // namespace app

@@ -1,0 +1,47 @@
+#pragma once
+// Program-wide state: the one database, the message service, the clock, the program folder, who
+// is logged in, which navigation entry was asked for, and the main window that hosts the
+// working windows. Every window gets the shell in its constructor.
+
+#include "store/clock.h"
+#include "store/database.h"
+#include "ui/messages.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace app {
+
+inline const QString kAdministrator = QStringLiteral("admin");
+
+class Shell {
+public:
+    Shell(store::Database& db, ui::Messages& messages, const store::Clock& clock,
+          QString programFolder)
+        : db(db), messages(messages), clock(clock), programFolder(std::move(programFolder)) {}
+
+    ui::Answer showMessage(const QString& text, int style, const QString& title) {
+        return messages.show(text, style, title);
+    }
+
+    bool isLoggedIn() const { return !currentUser.isEmpty(); }
+    // Exactly "admin": letter case and blanks count.
+    bool isAdministrator() const { return currentUser == kAdministrator; }
+
+    // Ends the program with exit code 0; start-up also reads `programEnded` before the event loop.
+    void endProgram();
+
+    store::Database& db;
+    ui::Messages& messages;
+    const store::Clock& clock;
+    const QString programFolder;
+
+    QString currentUser;     // as typed at login; empty while nobody is logged in
+    int requestedEntry = 0;  // the navigation entry double-clicked last, -1 for none
+    QWidget* mainWindow = nullptr;
+    QWidget* navigationPanel = nullptr;
+    bool programEnded = false;
+};
+
+}  // namespace app

@@ -1,0 +1,154 @@
+#include "store/database.h"
+
+#include "store/numbers.h"
+
+#include <sqlcipher/sqlite3.h>
+
+namespace store {
+
+namespace {
+
+// Enough page cache for the working set of a large shop: the file is decrypted page by page.
+constexpr const char* kConnectionSettings =
+    "PRAGMA cache_size=-65536;"
+    "PRAGMA journal_mode=WAL;"
+    "PRAGMA synchronous=FULL;"
+    "PRAGMA foreign_keys=OFF;";
+
+QString columnText(sqlite3_stmt* statement, int column) {
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QString::number(sqlite3_column_int64(statement, column));
+    case SQLITE_FLOAT:
+        return numberText(sqlite3_column_double(statement, column));
+    default:
+        return QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+            sqlite3_column_bytes(statement, column));
+    }
+}
+
+}  // namespace
+
+RecordSet::RecordSet(std::vector<QString> columns, std::vector<QString> cells)
+    : columns_(std::move(columns)), cells_(std::move(cells)) {}
+
+QString RecordSet::text(const QString& column) const {
+    for (size_t i = 0; i < columns_.size(); ++i)
+        if (columns_[i].compare(column, Qt::CaseInsensitive) == 0) return cell(row_, i);
+    return {};
+}
+
+QString RecordSet::text(int position) const {
+    if (position < 1) return {};
+    return cell(row_, static_cast<size_t>(position - 1));
+}
+
+QString RecordSet::cell(size_t row, size_t column) const {
+    if (row >= rowCount() || column >= columns_.size()) return {};
+    return cells_[row * columns_.size() + column];
+}
+
+Database::~Database() { close(); }
+
+bool Database::open(const QString& path, const QString&, const QString& password) {
+    close();
+    const QByteArray file = path.toUtf8();
+    if (sqlite3_open_v2(file.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK) {
+        lastError_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+        close();
+        return false;
+    }
+    const QByteArray key = password.toUtf8();
+    sqlite3_key(db_, key.constData(), key.size());
+    // The key is only tried on the first read: a wrong key or a foreign file fails here.
+    if (sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) !=
+            SQLITE_OK ||
+        sqlite3_exec(db_, kConnectionSettings, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        lastError_ = QString::fromUtf8(sqlite3_errmsg(db_));
+        close();
+        return false;
+    }
+    return true;
+}
+
+void Database::close() {
+    finalizeAll();
+    if (db_) sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void Database::finalizeAll() {
+    for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
+    statements_.clear();
+}
+
+sqlite3_stmt* Database::prepared(const QString& sql, const QStringList& values) {
+    if (!db_) {
+        lastError_ = QStringLiteral("database not open");
+        return nullptr;
+    }
+    const std::string key = sql.toStdString();
+    sqlite3_stmt* statement = nullptr;
+    if (auto found = statements_.find(key); found != statements_.end()) {
+        statement = found->second;
+    } else {
+        const char* tail = nullptr;
+        if (sqlite3_prepare_v2(db_, key.c_str(), static_cast<int>(key.size()), &statement, &tail) != SQLITE_OK ||
+            !statement) {
+            lastError_ = QString::fromUtf8(sqlite3_errmsg(db_));
+            return nullptr;
+        }
+        statements_.emplace(key, statement);
+    }
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    const int placeholders = sqlite3_bind_parameter_count(statement);
+    for (int i = 0; i < placeholders && i < values.size(); ++i) {
+        const QByteArray value = values[i].toUtf8();
+        sqlite3_bind_text(statement, i + 1, value.constData(), value.size(), SQLITE_TRANSIENT);
+    }
+    return statement;
+}
+
+RecordSet Database::query(const QString& sql, const QStringList& values) {
+    sqlite3_stmt* statement = prepared(sql, values);
+    if (!statement) return {};
+    const int columnCount = sqlite3_column_count(statement);
+    std::vector<QString> columns;
+    columns.reserve(columnCount);
+    for (int i = 0; i < columnCount; ++i)
+        columns.push_back(QString::fromUtf8(sqlite3_column_name(statement, i)));
+    std::vector<QString> cells;
+    int step;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW)
+        for (int i = 0; i < columnCount; ++i) cells.push_back(columnText(statement, i));
+    if (step != SQLITE_DONE) {
+        lastError_ = QString::fromUtf8(sqlite3_errmsg(db_));
+        sqlite3_reset(statement);
+        return {};
+    }
+    sqlite3_reset(statement);
+    return RecordSet(std::move(columns), std::move(cells));
+}
+
+bool Database::execute(const QString& sql, const QStringList& values) {
+    sqlite3_stmt* statement = prepared(sql, values);
+    if (!statement) return false;
+    int step;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+    }
+    const bool ok = step == SQLITE_DONE;
+    if (!ok) lastError_ = QString::fromUtf8(sqlite3_errmsg(db_));
+    sqlite3_reset(statement);
+    return ok;
+}
+
+bool Database::begin() { return execute(QStringLiteral("BEGIN")); }
+bool Database::commit() { return execute(QStringLiteral("COMMIT")); }
+bool Database::rollback() { return execute(QStringLiteral("ROLLBACK")); }
+
+}  // namespace store

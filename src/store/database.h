@@ -1,0 +1,74 @@
+#pragma once
+// The one connection to the shop's database file: an SQLCipher (encrypted SQLite) file.
+// Every value reaches a statement through a `?` placeholder, bound as text, so no typed or
+// stored value can change which rows a statement reaches.
+
+#include <QString>
+#include <QStringList>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace store {
+
+// The rows of one query, read at once and positioned on the first. Closing is the destructor.
+class RecordSet {
+public:
+    RecordSet() = default;
+    RecordSet(std::vector<QString> columns, std::vector<QString> cells);
+
+    bool atEnd() const { return row_ >= rowCount(); }
+    bool isEmpty() const { return rowCount() == 0; }
+    void moveNext() { if (!atEnd()) ++row_; }
+    void moveFirst() { row_ = 0; }
+    size_t rowCount() const { return columns_.empty() ? 0 : cells_.size() / columns_.size(); }
+    size_t columnCount() const { return columns_.size(); }
+
+    // The current row's value: NULL, a missing column and a read past the end give "".
+    QString text(const QString& column) const;
+    QString text(int position) const;  // 1-based, as the columns stand in the query
+    QString cell(size_t row, size_t column) const;  // 0-based, for filling lists in one go
+
+private:
+    std::vector<QString> columns_;
+    std::vector<QString> cells_;  // row after row
+    size_t row_ = 0;
+};
+
+class Database {
+public:
+    Database() = default;
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // The password is the file's key; the user is accepted for the callers' sake and not used.
+    // A wrong key, or a file that is not a database, gives false and leaves the connection closed.
+    bool open(const QString& path, const QString& user, const QString& password);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+
+    // A failed query gives an empty set.
+    RecordSet query(const QString& sql, const QStringList& values = {});
+    bool execute(const QString& sql, const QStringList& values = {});
+
+    bool begin();
+    bool commit();
+    bool rollback();
+
+    QString lastError() const { return lastError_; }
+
+private:
+    sqlite3_stmt* prepared(const QString& sql, const QStringList& values);
+    void finalizeAll();
+
+    sqlite3* db_ = nullptr;
+    // A statement the windows run again and again is prepared once.
+    std::unordered_map<std::string, sqlite3_stmt*> statements_;
+    QString lastError_;
+};
+
+}  // namespace store

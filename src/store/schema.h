@@ -1,0 +1,34 @@
+#pragma once
+// The shop's database file: where it lives, its key, its eight tables and their seed rows.
+
+#include "store/clock.h"
+#include "store/database.h"
+
+#include <QString>
+
+namespace store {
+
+inline const QString kDatabaseUser = QStringLiteral("admin");
+inline const QString kDatabasePassword = QStringLiteral("quvanto472913");
+
+// <program folder>/data/<base name>.gbk
+QString databaseFilePath(const QString& programFolder);
+
+// Creates the data folder and the file, encrypted with the database password from the start,
+// then the tables and the seed rows. Gives "" on success, or the message of the statement that
+// failed; nothing after a failed statement runs, and the connection is then left open.
+QString createDatabase(Database& db, const QString& path);
+
+// The non-unique indexes on the columns the windows look rows up by; they change no behaviour.
+// Missing ones are added, so files made without them get them on opening.
+void ensureLookupIndexes(Database& db);
+
+// Renames the file to a free name beside it, so that a file that could not be opened is kept.
+// Gives the new path, or "" when the rename failed.
+QString moveAside(const QString& path, const Clock& clock);
+
+// A table statement of the typed file this one replaces, as SQLite statements that behave alike:
+// varchar(n) refuses longer text, integer and real refuse text that is not such a number.
+QStringList typedTableStatements(const QString& statement);
+
+}  // namespace store

@@ -1,0 +1,51 @@
+#pragma once
+// A working window shown inside a host window (the main window or another working window):
+// a child widget with a title bar of its own, a close box, and dragging within the host.
+// Being a QObject child of its host, `host->findChild<SomeWindow*>()` tells whether it is loaded.
+
+#include <QPoint>
+#include <QSize>
+#include <QWidget>
+
+class QLabel;
+
+namespace ui {
+
+class HostedWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kTitleBarHeight = 26;
+
+    // `outerSize` is the form's size, title bar included. The window is destroyed on close.
+    HostedWindow(QWidget* host, const QString& title, QSize outerSize);
+
+    // The client area below the title bar, where the form's controls stand.
+    QWidget* body() const { return body_; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QLabel* title_;
+    QWidget* body_;
+    QPoint dragOffset_;
+    bool dragging_ = false;
+};
+
+enum class Placement {
+    Centred,   // centreInHost
+    TopLeft,   // left 0, top 0
+    Fixed,     // left 100, top 30
+};
+
+// Makes `window` a child of `host`, places it and shows it in front.
+void openHostedWindow(QWidget* window, QWidget* host, Placement placement);
+
+// left = host width / 2 - window width / 2, top likewise, truncated toward zero, outer sizes;
+// a window larger than its host gets a negative position.
+void centreInHost(QWidget* window, QWidget* host);
+
+}  // namespace ui

@@ -1,0 +1,63 @@
+#pragma once
+// A report-style list of text rows: a table view over a small model of our own, filled in one
+// go, so lists of tens of thousands of rows stay quick.
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <QTableView>
+#include <utility>
+#include <vector>
+
+namespace ui {
+
+struct Column {
+    QString caption;
+    int width;  // 0 hides the column; its cells are still there to read
+};
+
+class TextTableModel : public QAbstractTableModel {
+public:
+    explicit TextTableModel(std::vector<Column> columns, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void setRows(std::vector<QStringList> rows);
+    int appendRow(QStringList cells);
+    void setCell(int row, int column, const QString& text);
+    QString cell(int row, int column) const;
+
+private:
+    std::vector<Column> columns_;
+    std::vector<QStringList> rows_;
+};
+
+class ListView : public QTableView {
+    Q_OBJECT
+public:
+    ListView(QWidget* parent, std::vector<Column> columns);
+
+    void setRows(std::vector<QStringList> rows);  // deletes all rows first; no row selected
+    void deleteAllRows() { setRows({}); }
+    int appendRow(QStringList cells);             // the new row's index
+    void setCell(int row, int column, const QString& text) { model_->setCell(row, column, text); }
+    QString cell(int row, int column) const { return model_->cell(row, column); }  // "" off the rows
+    int rowCount() const { return model_->rowCount(); }
+    int selectedRow() const;                      // -1 when none
+    void selectRow(int row);
+
+signals:
+    void rowDoubleClicked(int row);
+    void rightClicked();  // the row under the mouse, if any, is selected first
+    void selectedRowChanged(int row);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    TextTableModel* model_;
+};
+
+}  // namespace ui

@@ -1,0 +1,121 @@
+#include "store/schema.h"
+#include "support/fixture.h"
+
+#include <QFile>
+
+using test::ShopTest;
+
+class DatabaseTest : public ShopTest {};
+
+TEST_F(DatabaseTest, RecordSetReadsByNameAndPositionWithNullAsEmpty) {
+    exec("insert into 销售模块(销售编号,销售时间,数量,小计,单价)values(?,?,?,?,?)",
+         {"xsbh1", "20240305", "3", "19.9", ""});
+    store::RecordSet set = db.query("select 销售编号, 销售时间, 数量, 小计, 折扣, 单价 from 销售模块");
+    ASSERT_FALSE(set.atEnd());
+    EXPECT_EQ(set.text("销售编号"), "xsbh1");
+    EXPECT_EQ(set.text(1), "xsbh1");
+    EXPECT_EQ(set.text("销售时间"), "20240305");
+    EXPECT_EQ(set.text(3), "3");
+    EXPECT_EQ(set.text("小计"), "19.9");  // kept in double precision
+    EXPECT_EQ(set.text("折扣"), "");      // NULL
+    EXPECT_EQ(set.text("单价"), "");      // empty text
+    EXPECT_EQ(set.text("没有此列"), "");
+    set.moveNext();
+    EXPECT_TRUE(set.atEnd());
+    EXPECT_EQ(set.text(1), "");  // past the end
+}
+
+TEST_F(DatabaseTest, SumsReadAsPlainNumbersAndAFailedQueryIsEmpty) {
+    for (const char* amount : {"19.9", "0.1", "0.2"})
+        exec("insert into 销售模块(小计)values(?)", {amount});
+    EXPECT_EQ(db.query("select sum(小计) from 销售模块").text(1), "20.2");
+    EXPECT_EQ(db.query("select sum(小计) from 销售模块 where 1=0").text(1), "");
+    store::RecordSet failed = db.query("select * from 不存在的表");
+    EXPECT_TRUE(failed.atEnd());
+    EXPECT_TRUE(failed.isEmpty());
+}
+
+TEST_F(DatabaseTest, TypedColumnsRefuseWhatTheyCannotHold) {
+    const struct {
+        const char* statement;
+        QStringList values;
+        bool accepted;
+    } cases[] = {
+        {"insert into 用户管理模块(用户名)values(?)", {QString(100, u'名')}, true},
+        {"insert into 用户管理模块(用户名)values(?)", {QString(101, u'名')}, false},
+        {"insert into 商品资料(品名)values(?)", {QString(101, u'a')}, false},
+        {"insert into 商品资料(颜色)values(?)", {QString(255, u'a')}, true},
+        {"insert into 商品资料(颜色)values(?)", {QString(256, u'a')}, false},
+        {"insert into 系统设置(id)values(?)", {"12345678901"}, false},
+        {"insert into 入库管理总模块(备注)values(?)", {QString(5000, u'x')}, true},
+        {"insert into 销售模块(数量)values(?)", {"2"}, true},
+        {"insert into 销售模块(数量)values(?)", {"-7"}, true},
+        {"insert into 销售模块(数量)values(?)", {"1.5"}, false},
+        {"insert into 销售模块(数量)values(?)", {"abc"}, false},
+        {"insert into 销售模块(数量)values(?)", {""}, false},
+        {"insert into 销售模块(小计)values(?)", {"12.5"}, true},
+        {"insert into 销售模块(小计)values(?)", {"12"}, true},
+        {"insert into 销售模块(小计)values(?)", {"12元"}, false},
+        {"insert into 销售管理总模块(总件数,销售总金额)values(?,?)", {"3", "x"}, false},
+        {"insert into 库存表(期初库存)values(?)", {"abc"}, true},  // stock is a text column
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(db.execute(c.statement, c.values), c.accepted)
+            << c.statement << " " << c.values.join(",").left(20).toStdString();
+}
+
+TEST_F(DatabaseTest, TextKeepsLeadingZerosAndRealKeepsDoublePrecision) {
+    exec("insert into 入库管理总模块(款号,商品总件数)values(?,?)", {"007", "007"});
+    EXPECT_EQ(rows("select 款号, 商品总件数 from 入库管理总模块"), QStringList{"007|007"});
+    exec("insert into 销售管理总模块(销售总金额)values(?)", {"19.9"});
+    EXPECT_EQ(rows("select 销售总金额 from 销售管理总模块"), QStringList{"19.9"});
+}
+
+TEST_F(DatabaseTest, RollbackLeavesNothing) {
+    ASSERT_TRUE(db.begin());
+    exec("insert into 商品资料(编号)values(?)", {"sp1"});
+    exec("insert into 库存表(商品编号)values(?)", {"sp1"});
+    ASSERT_TRUE(db.rollback());
+    EXPECT_TRUE(rows("select * from 商品资料").isEmpty());
+    EXPECT_TRUE(rows("select * from 库存表").isEmpty());
+    ASSERT_TRUE(db.begin());
+    exec("insert into 商品资料(编号)values(?)", {"sp2"});
+    ASSERT_TRUE(db.commit());
+    EXPECT_EQ(rows("select 编号 from 商品资料"), QStringList{"sp2"});
+}
+
+TEST_F(DatabaseTest, HostileValuesAreStoredAndComparedAsTyped) {
+    const QStringList hostile = {"a'b", "x' or '1'='1", "\"q\"", "back\\slash", "50%", "--", ";",
+                                 "'; delete from 商品资料; --"};
+    for (const QString& value : hostile) exec("insert into 商品资料(编号)values(?)", {value});
+    exec("insert into 商品资料(编号)values(?)", {"bystander"});
+    for (const QString& value : hostile)
+        EXPECT_EQ(rows("select 编号 from 商品资料 where 编号=?", {value}), QStringList{value});
+    exec("delete from 商品资料 where 编号=?", {"x' or '1'='1"});
+    EXPECT_EQ(rows("select * from 商品资料").size(), hostile.size());
+    EXPECT_EQ(rows("select 编号 from 商品资料 where 编号 like ?", {"50%"}).size(), 1);
+}
+
+TEST_F(DatabaseTest, OpensOnlyWithTheDatabasePassword) {
+    const QString path = store::databaseFilePath(folder.path());
+    db.close();
+    store::Database other;
+    EXPECT_FALSE(other.open(path, "admin", "wrong"));
+    EXPECT_FALSE(other.open(path, "admin", ""));
+    EXPECT_FALSE(other.isOpen());
+    EXPECT_TRUE(other.open(path, "admin", store::kDatabasePassword));
+    EXPECT_EQ(other.query("select count(*) from 用户管理模块").text(1), "1");
+
+    const QString junk = folder.filePath("junk.gbk");
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(8192, 'x'));
+    file.close();
+    EXPECT_FALSE(other.open(junk, "admin", store::kDatabasePassword));
+}
+
+TEST_F(DatabaseTest, RepeatedStatementsReuseTheirPreparedFormWithFreshValues) {
+    for (int i = 0; i < 3; ++i) exec("insert into 商品资料(编号)values(?)", {QString::number(i)});
+    EXPECT_EQ(rows("select 编号 from 商品资料 where 编号=?", {"1"}), QStringList{"1"});
+    EXPECT_EQ(rows("select 编号 from 商品资料 where 编号=?", {"2"}), QStringList{"2"});
+}

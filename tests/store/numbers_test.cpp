@@ -1,0 +1,38 @@
+#include "store/numbers.h"
+
+#include <gtest/gtest.h>
+
+using store::numberText;
+using store::toNumber;
+
+TEST(NumberText, WritesThePlainShortestForm) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {199 * 0.85, "169.15"},
+        {0.1 + 0.2, "0.3"},
+        {199 * 2, "398"},
+        {-12.5, "-12.5"},
+        {-0.0, "0"},
+        {-1e-20 * 0, "0"},
+        {12345678.9, "12345678.9"},
+        {123456789012.34, "123456789012.34"},
+        {1e15, "1000000000000000"},
+        {1e-7, "0.0000001"},
+        {30.75, "30.75"},
+        {0, "0"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(numberText(c.value), QString(c.text)) << c.text;
+}
+
+TEST(ToNumber, EmptyAndNonNumbersCountAsZero) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"", 0}, {"  ", 0}, {"abc", 0}, {"12.5", 12.5}, {" 8.5 ", 8.5}, {"-3", -3}, {"1e3", 1000},
+        {"12abc", 0}, {"inf", 0}, {"nan", 0},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(toNumber(c.text), c.value) << c.text;
+}

@@ -1,0 +1,74 @@
+#include "store/schema.h"
+#include "store/settings_lists.h"
+#include "support/fixture.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using test::ShopTest;
+
+class SchemaTest : public ShopTest {};
+
+TEST_F(SchemaTest, CreationMakesTheEightTablesAndTheTwoSeedRows) {
+    EXPECT_EQ(rows("select 用户名, 密码 from 用户管理模块"), QStringList{"admin|"});
+    EXPECT_EQ(rows("select * from 系统设置"), QStringList{"1||||||"});
+    for (const char* table : {"库存表", "入库管理模块", "入库管理总模块", "商品资料",
+                              "销售管理总模块", "销售模块"})
+        EXPECT_TRUE(rows(QString("select * from ") + table).isEmpty()) << table;
+    EXPECT_EQ(rows("select count(*) from sqlite_master where type='table'"), QStringList{"8"});
+    const QString path = store::databaseFilePath(folder.path());
+    EXPECT_TRUE(path.endsWith("/data/shop.gbk"));
+    EXPECT_TRUE(QFileInfo::exists(path));
+}
+
+TEST_F(SchemaTest, AFailedThirdTableStopsTheCreationThere) {
+    const QString path = folder.filePath("other/data/shop.gbk");
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    store::Database other;
+    ASSERT_TRUE(other.open(path, "admin", store::kDatabasePassword));
+    ASSERT_TRUE(other.execute("create table 入库管理总模块(x)"));
+    other.close();
+
+    EXPECT_EQ(store::createDatabase(other, path), "3创建表失败，请联系作者！");
+    ASSERT_TRUE(other.isOpen());  // left as the creation left it
+    EXPECT_EQ(other.query("select group_concat(name) from (select name from sqlite_master "
+                          "where type='table' order by name)")
+                  .text(1),
+              "入库管理总模块,入库管理模块,库存表");
+}
+
+TEST_F(SchemaTest, TypedTablesKeepTheirNamesWithTriggersOnlyForNumbers) {
+    EXPECT_EQ(store::typedTableStatements("create table t(a varchar(10),b memo)"),
+              QStringList{"create table t(a TEXT CHECK(length(a)<=10),b TEXT)"});
+    const QStringList typed = store::typedTableStatements("create table u(c integer,d real)");
+    ASSERT_EQ(typed.size(), 3);
+    EXPECT_EQ(typed[0], "create table u(c INTEGER,d REAL)");
+    EXPECT_TRUE(typed[1].startsWith("CREATE TRIGGER u_INSERT_types BEFORE INSERT ON u"));
+    EXPECT_TRUE(typed[2].startsWith("CREATE TRIGGER u_UPDATE_types BEFORE UPDATE ON u"));
+}
+
+TEST_F(SchemaTest, UpdatesAreTypeCheckedToo) {
+    exec("insert into 销售模块(销售单号,数量)values(?,?)", {"xs1", "1"});
+    EXPECT_TRUE(db.execute("update 销售模块 set 数量=? where 销售单号=?", {"4", "xs1"}));
+    EXPECT_FALSE(db.execute("update 销售模块 set 数量=? where 销售单号=?", {"x", "xs1"}));
+    EXPECT_FALSE(db.execute("update 销售模块 set 数量=? where 销售单号=?", {"9999999999", "xs1"}));
+    EXPECT_EQ(rows("select 数量 from 销售模块"), QStringList{"4"});
+}
+
+TEST_F(SchemaTest, LookupIndexesAreAddedToFilesThatLackThem) {
+    exec("drop index 商品资料_编号");
+    store::ensureLookupIndexes(db);
+    EXPECT_EQ(rows("select count(*) from sqlite_master where name='商品资料_编号'"),
+              QStringList{"1"});
+}
+
+TEST_F(SchemaTest, SettingsListsSplitAtEveryCommaAndEmptyGivesNothing) {
+    EXPECT_TRUE(store::loadBrandList(db).isEmpty());  // NULL
+    exec("update 系统设置 set 品牌管理=?, 杯型管理=?, 尺码管理=?, 折扣=?", {"", "A", "70,75 ,,80", "9"});
+    EXPECT_TRUE(store::loadBrandList(db).isEmpty());  // empty text
+    EXPECT_EQ(store::loadCupList(db), QStringList{"A"});
+    EXPECT_EQ(store::loadSizeList(db), (QStringList{"70", "75 ", "", "80"}));
+    EXPECT_EQ(store::loadDiscountList(db), QStringList{"9"});
+    EXPECT_TRUE(store::loadDiscountReasonList(db).isEmpty());
+    EXPECT_TRUE(store::loadCategoryList(db).isEmpty());
+}

@@ -1,0 +1,93 @@
+#include "support/fixture.h"
+#include "ui/controls.h"
+#include "ui/hosted_window.h"
+#include "ui/list_view.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPointer>
+
+using test::ShopTest;
+
+namespace {
+
+class Sample : public ui::HostedWindow {
+public:
+    Sample(app::Shell&, QWidget* host, QSize size = QSize(300, 200))
+        : HostedWindow(host, "样例", size), edit(new QLineEdit(body())) {
+        edit->setObjectName("edit");
+        edit->setFocus();  // the created event's focus
+    }
+    QLineEdit* edit;
+};
+
+}  // namespace
+
+class HostedWindowTest : public ShopTest {};
+
+TEST_F(HostedWindowTest, PlacementsAndCentringUseOuterSizes) {
+    // The host's outer size counts, frame included, as the main window's does.
+    const QSize host = mainWindow->frameGeometry().size();
+    auto* centred = openWindow<Sample>(ui::Placement::Centred);
+    EXPECT_EQ(centred->pos(), QPoint(int(host.width() / 2.0 - 150), int(host.height() / 2.0 - 100)));
+    EXPECT_TRUE(centred->isVisible());
+    EXPECT_EQ(mainWindow->findChild<Sample*>(), centred);
+    EXPECT_EQ(openWindow<Sample>(ui::Placement::TopLeft)->pos(), QPoint(0, 0));
+    EXPECT_EQ(openWindow<Sample>(ui::Placement::Fixed)->pos(), QPoint(100, 30));
+    // Larger than its host: a negative place, used as computed (truncated toward zero).
+    EXPECT_EQ(openWindow<Sample>(ui::Placement::Centred, QSize(host.width() + 101, host.height() + 101))
+                  ->pos(),
+              QPoint(-50, -50));
+}
+
+TEST_F(HostedWindowTest, NestedHostsAndCloseDestroys) {
+    auto* outer = openWindow<Sample>(ui::Placement::TopLeft, QSize(600, 400));
+    auto* inner = new Sample(shell, outer, QSize(200, 100));
+    ui::openHostedWindow(inner, outer, ui::Placement::Centred);
+    EXPECT_EQ(inner->pos(), QPoint(200, 150));
+    EXPECT_EQ(outer->findChild<Sample*>(), inner);
+    EXPECT_EQ(test::focused(), inner->edit);
+    QPointer<Sample> watched = inner;
+    inner->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull());
+}
+
+TEST_F(HostedWindowTest, TheCreatedEventsFocusHoldsOnceShown) {
+    auto* window = openWindow<Sample>();
+    EXPECT_EQ(test::focused(), window->edit);
+}
+
+TEST(Controls, NoSelectionEmptiesEditableBoxesAndEnterRunsBeforeTheControl) {
+    QWidget parent;
+    QComboBox* box = ui::makeComboBox(&parent, true);
+    ui::fillCombo(box, {"A", "B"});
+    EXPECT_EQ(box->currentIndex(), -1);
+    box->setCurrentIndex(1);
+    box->setEditText("typed");
+    ui::setNoSelection(box);
+    EXPECT_EQ(box->currentText(), "");
+    int entered = 0;
+    ui::onEnter(box, [&] { ++entered; });
+    test::pressEnter(box);
+    EXPECT_EQ(entered, 1);
+    EXPECT_EQ(box->count(), 2);  // the editable box inserted nothing
+}
+
+TEST(Controls, ListViewCellsOfNoRowAreEmptyAndDeletingAllClearsTheSelection) {
+    QWidget parent;
+    ui::ListView list(&parent, {{"a", 50}, {"hidden", 0}});
+    list.setRows({{"1", "x"}, {"2", "y"}});
+    EXPECT_EQ(list.selectedRow(), -1);
+    EXPECT_EQ(list.cell(-1, 0), "");
+    list.selectRow(1);
+    EXPECT_EQ(list.selectedRow(), 1);
+    EXPECT_EQ(list.cell(list.selectedRow(), 1), "y");
+    EXPECT_EQ(list.appendRow({"3"}), 2);
+    EXPECT_EQ(list.cell(2, 1), "");
+    list.deleteAllRows();
+    EXPECT_EQ(list.selectedRow(), -1);
+    EXPECT_EQ(list.rowCount(), 0);
+}
