@@ -1,1 +1,13 @@
-int main() { return 0; }
+#include "bench.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    bench::Bench bench;
+    bench.buildLargeShop();
+    bench::benchStore(bench);
+    bench.report();
+    return 0;
+}

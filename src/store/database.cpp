@@ -15,30 +15,40 @@ constexpr const char* kConnectionSettings =
     "PRAGMA synchronous=FULL;"
     "PRAGMA foreign_keys=OFF;";
 
-QString columnText(sqlite3_stmt* statement, int column) {
+// Numbers are written as their plain text, so every reader sees what the user would.
+void appendCell(QByteArray& bytes, sqlite3_stmt* statement, int column) {
     switch (sqlite3_column_type(statement, column)) {
     case SQLITE_NULL:
-        return {};
+        return;
     case SQLITE_INTEGER:
-        return QString::number(sqlite3_column_int64(statement, column));
+        bytes += QByteArray::number(sqlite3_column_int64(statement, column));
+        return;
     case SQLITE_FLOAT:
-        return numberText(sqlite3_column_double(statement, column));
+        bytes += numberText(sqlite3_column_double(statement, column)).toUtf8();
+        return;
     default:
-        return QString::fromUtf8(
-            reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-            sqlite3_column_bytes(statement, column));
+        bytes.append(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                     sqlite3_column_bytes(statement, column));
     }
 }
 
 }  // namespace
 
-RecordSet::RecordSet(std::vector<QString> columns, std::vector<QString> cells)
-    : columns_(std::move(columns)), cells_(std::move(cells)) {}
+RecordSet::RecordSet() : rows_(std::make_shared<Rows>()) {}
+
+size_t RecordSet::rowCount() const {
+    return rows_->columns.empty() ? 0 : rows_->ends.size() / rows_->columns.size();
+}
+
+int RecordSet::columnIndex(const QString& column) const {
+    for (size_t i = 0; i < rows_->columns.size(); ++i)
+        if (rows_->columns[i].compare(column, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+    return -1;
+}
 
 QString RecordSet::text(const QString& column) const {
-    for (size_t i = 0; i < columns_.size(); ++i)
-        if (columns_[i].compare(column, Qt::CaseInsensitive) == 0) return cell(row_, i);
-    return {};
+    const int index = columnIndex(column);
+    return index < 0 ? QString() : cell(row_, static_cast<size_t>(index));
 }
 
 QString RecordSet::text(int position) const {
@@ -47,8 +57,10 @@ QString RecordSet::text(int position) const {
 }
 
 QString RecordSet::cell(size_t row, size_t column) const {
-    if (row >= rowCount() || column >= columns_.size()) return {};
-    return cells_[row * columns_.size() + column];
+    if (row >= rowCount() || column >= columnCount()) return {};
+    const size_t index = row * columnCount() + column;
+    const uint32_t start = index == 0 ? 0 : rows_->ends[index - 1];
+    return QString::fromUtf8(rows_->bytes.constData() + start, rows_->ends[index] - start);
 }
 
 Database::~Database() { close(); }
@@ -117,22 +129,23 @@ sqlite3_stmt* Database::prepared(const QString& sql, const QStringList& values) 
 RecordSet Database::query(const QString& sql, const QStringList& values) {
     sqlite3_stmt* statement = prepared(sql, values);
     if (!statement) return {};
+    RecordSet set;
+    RecordSet::Rows& rows = *set.rows_;
     const int columnCount = sqlite3_column_count(statement);
-    std::vector<QString> columns;
-    columns.reserve(columnCount);
     for (int i = 0; i < columnCount; ++i)
-        columns.push_back(QString::fromUtf8(sqlite3_column_name(statement, i)));
-    std::vector<QString> cells;
+        rows.columns.push_back(QString::fromUtf8(sqlite3_column_name(statement, i)));
     int step;
     while ((step = sqlite3_step(statement)) == SQLITE_ROW)
-        for (int i = 0; i < columnCount; ++i) cells.push_back(columnText(statement, i));
+        for (int i = 0; i < columnCount; ++i) {
+            appendCell(rows.bytes, statement, i);
+            rows.ends.push_back(static_cast<uint32_t>(rows.bytes.size()));
+        }
+    sqlite3_reset(statement);
     if (step != SQLITE_DONE) {
         lastError_ = QString::fromUtf8(sqlite3_errmsg(db_));
-        sqlite3_reset(statement);
         return {};
     }
-    sqlite3_reset(statement);
-    return RecordSet(std::move(columns), std::move(cells));
+    return set;
 }
 
 bool Database::execute(const QString& sql, const QStringList& values) {

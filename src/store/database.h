@@ -3,8 +3,10 @@
 // Every value reaches a statement through a `?` placeholder, bound as text, so no typed or
 // stored value can change which rows a statement reaches.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -15,17 +17,20 @@ struct sqlite3_stmt;
 namespace store {
 
 // The rows of one query, read at once and positioned on the first. Closing is the destructor.
+// The cells stay UTF-8 until read, so a large set costs little more than SQLite's own scan, and
+// copies share the rows.
 class RecordSet {
 public:
-    RecordSet() = default;
-    RecordSet(std::vector<QString> columns, std::vector<QString> cells);
+    RecordSet();
 
     bool atEnd() const { return row_ >= rowCount(); }
     bool isEmpty() const { return rowCount() == 0; }
     void moveNext() { if (!atEnd()) ++row_; }
     void moveFirst() { row_ = 0; }
-    size_t rowCount() const { return columns_.empty() ? 0 : cells_.size() / columns_.size(); }
-    size_t columnCount() const { return columns_.size(); }
+    size_t rowCount() const;
+    size_t columnCount() const { return rows_->columns.size(); }
+    // 0-based position of the named column, -1 when the query has none.
+    int columnIndex(const QString& column) const;
 
     // The current row's value: NULL, a missing column and a read past the end give "".
     QString text(const QString& column) const;
@@ -33,8 +38,13 @@ public:
     QString cell(size_t row, size_t column) const;  // 0-based, for filling lists in one go
 
 private:
-    std::vector<QString> columns_;
-    std::vector<QString> cells_;  // row after row
+    friend class Database;
+    struct Rows {
+        std::vector<QString> columns;
+        QByteArray bytes;             // every cell's UTF-8 text, one after the other
+        std::vector<uint32_t> ends;   // where each cell ends in `bytes`, row after row
+    };
+    std::shared_ptr<Rows> rows_;
     size_t row_ = 0;
 };
 

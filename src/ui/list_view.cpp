@@ -9,7 +9,8 @@ TextTableModel::TextTableModel(std::vector<Column> columns, QObject* parent)
     : QAbstractTableModel(parent), columns_(std::move(columns)) {}
 
 int TextTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    if (parent.isValid()) return 0;
+    return static_cast<int>(setColumns_.empty() ? rows_.size() : set_.rowCount());
 }
 
 int TextTableModel::columnCount(const QModelIndex& parent) const {
@@ -30,10 +31,37 @@ QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, in
 void TextTableModel::setRows(std::vector<QStringList> rows) {
     beginResetModel();
     rows_ = std::move(rows);
+    set_ = {};
+    setColumns_.clear();
     endResetModel();
 }
 
+void TextTableModel::setRows(const store::RecordSet& set, std::vector<int> setColumns) {
+    beginResetModel();
+    rows_.clear();
+    set_ = set;
+    setColumns_ = std::move(setColumns);
+    if (setColumns_.empty()) set_ = {};
+    endResetModel();
+}
+
+void TextTableModel::materialize() {
+    if (setColumns_.empty()) return;
+    const int count = rowCount();
+    std::vector<QStringList> rows;
+    rows.reserve(count);
+    for (int r = 0; r < count; ++r) {
+        QStringList cells;
+        for (int c = 0; c < columnCount(); ++c) cells << cell(r, c);
+        rows.push_back(std::move(cells));
+    }
+    rows_ = std::move(rows);
+    set_ = {};
+    setColumns_.clear();
+}
+
 int TextTableModel::appendRow(QStringList cells) {
+    materialize();
     const int row = rowCount();
     beginInsertRows({}, row, row);
     rows_.push_back(std::move(cells));
@@ -43,6 +71,7 @@ int TextTableModel::appendRow(QStringList cells) {
 
 void TextTableModel::setCell(int row, int column, const QString& text) {
     if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return;
+    materialize();
     QStringList& cells = rows_[row];
     while (cells.size() <= column) cells.append(QString());
     cells[column] = text;
@@ -50,7 +79,11 @@ void TextTableModel::setCell(int row, int column, const QString& text) {
 }
 
 QString TextTableModel::cell(int row, int column) const {
-    if (row < 0 || row >= rowCount() || column < 0) return {};
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return {};
+    if (!setColumns_.empty()) {
+        const int source = setColumns_[column];
+        return source < 0 ? QString() : set_.cell(row, source);
+    }
     return rows_[row].value(column);
 }
 
@@ -80,6 +113,14 @@ ListView::ListView(QWidget* parent, std::vector<Column> columns)
 
 void ListView::setRows(std::vector<QStringList> rows) {
     model_->setRows(std::move(rows));
+    clearSelection();
+    setCurrentIndex({});
+}
+
+void ListView::setRows(const store::RecordSet& set, const QStringList& setColumns) {
+    std::vector<int> indexes;
+    for (const QString& name : setColumns) indexes.push_back(set.columnIndex(name));
+    model_->setRows(set, std::move(indexes));
     clearSelection();
     setCurrentIndex({});
 }

@@ -2,6 +2,8 @@
 // A report-style list of text rows: a table view over a small model of our own, filled in one
 // go, so lists of tens of thousands of rows stay quick.
 
+#include "store/database.h"
+
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <QTableView>
@@ -25,13 +27,19 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void setRows(std::vector<QStringList> rows);
+    // Shows the record set's rows as they are: cells turn into text only when shown or read.
+    void setRows(const store::RecordSet& set, std::vector<int> setColumns);
     int appendRow(QStringList cells);
     void setCell(int row, int column, const QString& text);
     QString cell(int row, int column) const;
 
 private:
+    void materialize();
+
     std::vector<Column> columns_;
     std::vector<QStringList> rows_;
+    store::RecordSet set_;
+    std::vector<int> setColumns_;  // non-empty while the rows are the record set's
 };
 
 class ListView : public QTableView {
@@ -40,6 +48,8 @@ public:
     ListView(QWidget* parent, std::vector<Column> columns);
 
     void setRows(std::vector<QStringList> rows);  // deletes all rows first; no row selected
+    // One row per record, the list's columns taken from the named columns of the set.
+    void setRows(const store::RecordSet& set, const QStringList& setColumns);
     void deleteAllRows() { setRows({}); }
     int appendRow(QStringList cells);             // the new row's index
     void setCell(int row, int column, const QString& text) { model_->setCell(row, column, text); }

@@ -91,3 +91,18 @@ TEST(Controls, ListViewCellsOfNoRowAreEmptyAndDeletingAllClearsTheSelection) {
     EXPECT_EQ(list.selectedRow(), -1);
     EXPECT_EQ(list.rowCount(), 0);
 }
+
+TEST_F(HostedWindowTest, ListViewShowsARecordSetAndStaysEditable) {
+    exec("insert into 用户管理模块(用户名,密码)values(?,?)", {"张三", "d1"});
+    ui::ListView list(mainWindow.get(), {{"密码", 140}, {"用户名", 120}, {"无", 50}});
+    list.setRows(db.query("select * from 用户管理模块"), {"密码", "用户名", "没有"});
+    ASSERT_EQ(list.rowCount(), 2);
+    EXPECT_EQ(list.cell(1, 0), "d1");
+    EXPECT_EQ(list.cell(1, 1), "张三");
+    EXPECT_EQ(list.cell(1, 2), "");
+    EXPECT_EQ(list.appendRow({"d2", "李四"}), 2);
+    list.setCell(0, 0, "x");
+    EXPECT_EQ(list.cell(0, 0), "x");
+    EXPECT_EQ(list.cell(1, 1), "张三");
+    EXPECT_EQ(list.cell(2, 1), "李四");
+}

@@ -1,0 +1,67 @@
+#pragma once
+// `make bench`: a large shop in a temporary folder and the median times of the windows'
+// operations, each beside the time SQLite itself needs for the same rows.
+
+#include "app/shell.h"
+#include "store/clock.h"
+#include "store/database.h"
+#include "ui/messages.h"
+
+#include <QTemporaryDir>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace bench {
+
+// Answers every question with Yes and shows nothing.
+class QuietMessages : public ui::Messages {
+public:
+    ui::Answer show(const QString&, int style, const QString&) override {
+        return ui::asksYesNo(style) ? ui::Answer::Yes : ui::Answer::Ok;
+    }
+};
+
+struct Sizes {
+    int products = 50000;
+    int billLines = 1000000;
+    int receipts = 5000;
+};
+
+class Bench {
+public:
+    Bench();
+    ~Bench();
+
+    // Products sp0..spN-1 (mnemonic mN, barcode bN, style kN % 500), their stock rows, bills of
+    // 20 lines each spread over a year, and receipts of 5 lines each.
+    void buildLargeShop(const Sizes& sizes = {});
+
+    // Median of `runs` runs of `operation`; `raw`, when given, is SQLite's own time for the rows.
+    void time(const QString& name, const std::function<void()>& operation,
+              const QString& rawSql = {}, int runs = 9);
+    // The time of stepping through every row of `sql` with SQLite's C interface alone.
+    double rawMilliseconds(const QString& sql, int runs = 9);
+    void report() const;
+
+    QTemporaryDir folder;
+    store::Database db;
+    QuietMessages messages;
+    store::Clock clock;
+    app::Shell shell;
+    std::unique_ptr<QWidget> host;  // stands in for the main window
+
+private:
+    struct Line {
+        QString name;
+        double median;
+        double raw;  // < 0: none
+    };
+    std::vector<Line> lines_;
+};
+
+// Each module's operations.
+void benchStore(Bench& bench);
+
+}  // namespace bench
