@@ -22,6 +22,11 @@ public:
     // The client area below the title bar, where the form's controls stand.
     QWidget* body() const { return body_; }
 
+    // The catalogue, the receipt windows and the sales window are hidden, not closed, when the
+    // user logs out; the others stay as they are.
+    bool hidesOnLogout() const { return hidesOnLogout_; }
+    void setHidesOnLogout(bool hides) { hidesOnLogout_ = hides; }
+
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 protected:
@@ -33,6 +38,7 @@ private:
     QWidget* body_;
     QPoint dragOffset_;
     bool dragging_ = false;
+    bool hidesOnLogout_ = false;
 };
 
 enum class Placement {
