@@ -96,7 +96,7 @@ double Bench::rawMilliseconds(const QString& sql, int runs) {
     sqlite3_open_v2(path.constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
     const QByteArray key = store::kDatabasePassword.toUtf8();
     sqlite3_key(raw, key.constData(), key.size());
-    sqlite3_exec(raw, "PRAGMA cache_size=-65536;", nullptr, nullptr, nullptr);
+    sqlite3_exec(raw, "PRAGMA cache_size=-262144;", nullptr, nullptr, nullptr);
     const QByteArray text = sql.toUtf8();
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
