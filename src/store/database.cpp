@@ -161,6 +161,8 @@ bool Database::execute(const QString& sql, const QStringList& values) {
     return ok;
 }
 
+int Database::changedRows() const { return db_ ? sqlite3_changes(db_) : 0; }
+
 bool Database::begin() { return execute(QStringLiteral("BEGIN")); }
 bool Database::commit() { return execute(QStringLiteral("COMMIT")); }
 bool Database::rollback() { return execute(QStringLiteral("ROLLBACK")); }

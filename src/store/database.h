@@ -65,6 +65,9 @@ public:
     RecordSet query(const QString& sql, const QStringList& values = {});
     bool execute(const QString& sql, const QStringList& values = {});
 
+    // How many rows the last successful execute changed.
+    int changedRows() const;
+
     bool begin();
     bool commit();
     bool rollback();

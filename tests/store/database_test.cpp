@@ -92,6 +92,7 @@ TEST_F(DatabaseTest, HostileValuesAreStoredAndComparedAsTyped) {
     for (const QString& value : hostile)
         EXPECT_EQ(rows("select 编号 from 商品资料 where 编号=?", {value}), QStringList{value});
     exec("delete from 商品资料 where 编号=?", {"x' or '1'='1"});
+    EXPECT_EQ(db.changedRows(), 1);
     EXPECT_EQ(rows("select * from 商品资料").size(), hostile.size());
     EXPECT_EQ(rows("select 编号 from 商品资料 where 编号 like ?", {"50%"}).size(), 1);
 }
