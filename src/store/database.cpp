@@ -69,7 +69,9 @@ Database::~Database() { close(); }
 bool Database::open(const QString& path, const QString&, const QString& password) {
     close();
     const QByteArray file = path.toUtf8();
-    if (sqlite3_open_v2(file.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+    // One thread uses the connection, so SQLite need not lock around every call.
+    if (sqlite3_open_v2(file.constData(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                         nullptr) != SQLITE_OK) {
         lastError_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
         close();
