@@ -49,7 +49,12 @@ void fillCombo(QComboBox* box, const QStringList& items) {
 QComboBox* makeComboBox(QWidget* parent, bool editable) {
     auto* box = new QComboBox(parent);
     box->setEditable(editable);
-    if (editable) box->setInsertPolicy(QComboBox::NoInsert);
+    if (editable) {
+        box->setInsertPolicy(QComboBox::NoInsert);
+        // Inline completion would add to what the clerk typed, so a lookup would look for a
+        // text nobody typed; it also walks every item on each key in a list of thousands.
+        box->setCompleter(nullptr);
+    }
     box->setMaxVisibleItems(20);
     return box;
 }

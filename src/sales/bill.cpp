@@ -1,0 +1,141 @@
+#include "sales/bill.h"
+
+#include "sales/sales_picker.h"
+#include "store/numbers.h"
+#include "store/stamps.h"
+#include "ui/messages.h"
+
+namespace sales {
+
+using store::numberText;
+using store::toNumber;
+
+namespace {
+
+const QString kPaid = QStringLiteral("已买单");
+
+bool productExists(store::Database& db, const QString& column, const QString& value) {
+    return !firstProductWith(db, column, value).atEnd();
+}
+
+LineProblem checkBillLine(store::Database& db, const QDate& today, const BillLine& line) {
+    if (!productExists(db, "编号", line.productCode)) return LineProblem::UnknownProduct;
+    if (!productExists(db, "款号", line.styleNumber)) return LineProblem::UnknownStyleNumber;
+    if (!saleDateAllowed(line.saleDate, today)) return LineProblem::SaleDateOutOfRange;
+    if (line.quantity.isEmpty() || line.quantity == u"0") return LineProblem::NoQuantity;
+    const double difference =
+        toNumber(line.subtotal) - toNumber(line.unitPrice) * toNumber(line.quantity);
+    if (difference < -kAmountTolerance && line.discountReason.isEmpty()) return LineProblem::ReasonNeeded;
+    if (difference > kAmountTolerance) return LineProblem::AboveTagPrice;
+    if (line.productCode.isEmpty()) return LineProblem::NoProductChosen;
+    return LineProblem::None;
+}
+
+}  // namespace
+
+bool isNoDiscount(const QString& discount) {
+    return discount.isEmpty() || discount == u"不打折";
+}
+
+QString subtotalText(const QString& discount, const QString& unitPrice, const QString& quantity) {
+    const double price = toNumber(unitPrice);
+    const double count = toNumber(quantity);
+    if (isNoDiscount(discount)) return numberText(price * count);
+    return numberText(toNumber(discount) / 10 * price * count);
+}
+
+QString discountedPrice(const QString& discount, const QString& unitPrice) {
+    if (isNoDiscount(discount)) return unitPrice;
+    return numberText(toNumber(unitPrice) * toNumber(discount) / 10);
+}
+
+bool saleDateAllowed(const QDate& saleDate, const QDate& today) {
+    return saleDate >= today.addDays(-2) && saleDate <= today;
+}
+
+QString cutToTwoDecimals(const QString& amount) {
+    const qsizetype point = amount.indexOf(u'.');
+    return point < 0 ? amount : amount.left(point + 3);
+}
+
+QString makeBillTotal(store::Database& db, const QString& billNumber) {
+    return cutToTwoDecimals(
+        db.query("select sum(小计) from 销售模块 where 销售单号 =?", {billNumber}).text(1));
+}
+
+Notice noticeFor(LineProblem problem) {
+    const QString& standard = ui::kStandardTitle;
+    switch (problem) {
+    case LineProblem::None: return {};
+    case LineProblem::UnknownProduct: return {"你输入的编号不存在！", "沐岚轩内衣ERP系统提醒你！"};
+    case LineProblem::UnknownStyleNumber: return {"你输入的款号不存在，请重新输入！", standard};
+    case LineProblem::SaleDateOutOfRange:
+        return {"不能录入超过2两天前的销售单和超过今天以后的销售单！", standard};
+    case LineProblem::NoQuantity: return {"请输入商品数量！", standard};
+    case LineProblem::ReasonNeeded: return {"由于最终价格比吊牌价低，你需要选择打折原因！", standard};
+    case LineProblem::AboveTagPrice: return {"最终价格不能大于吊牌价！", standard};
+    case LineProblem::NoProductChosen: return {"请选择商品！", standard};
+    case LineProblem::NotStored: return {"加入销售单失败!", standard};
+    }
+    return {};
+}
+
+LineProblem addBillLine(store::Database& db, const store::Clock& clock, const BillLine& line) {
+    if (const LineProblem problem = checkBillLine(db, clock.now().date(), line);
+        problem != LineProblem::None)
+        return problem;
+    const bool stored = db.execute(
+        "insert into 销售模块(销售编号,销售时间,销售单号,商品编号,数量,折扣,折后价,小计,折扣原因,状态,"
+        "款号,杯型,尺码,颜色,单价,销售人员)values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
+        {store::makeDocumentNumber(clock, "xsbh"), store::toDateStamp(line.saleDate),
+         line.billNumber, line.productCode, line.quantity, line.discount,
+         discountedPrice(line.discount, line.unitPrice), line.subtotal, line.discountReason,
+         "未确认", line.styleNumber, line.cup, line.size, line.colour, line.unitPrice,
+         line.salesperson});
+    return stored ? LineProblem::None : LineProblem::NotStored;
+}
+
+bool changeBillLine(store::Database& db, const LineChange& change) {
+    return db.execute(
+        "update 销售模块 set 数量 =?, 折扣 =?, 折后价 =?, 小计 =?, 折扣原因 =? where 销售编号 =?",
+        {change.quantity, change.discount, discountedPrice(change.discount, change.unitPrice),
+         change.subtotal, change.discountReason, change.lineId});
+}
+
+bool deleteBillLine(store::Database& db, const QString& lineId) {
+    return db.execute("delete from 销售模块 where 销售编号 =?", {lineId});
+}
+
+QString payBill(store::Database& db, const QString& billNumber) {
+    const QString writeFailed = QStringLiteral("数据库写入失败！");
+    if (!db.begin()) return writeFailed;
+    QString failure;
+    if (!db.execute("update 销售模块 set 状态 =? where 销售单号 =?", {kPaid, billNumber}) ||
+        !db.execute("update 销售管理总模块 set 状态 =? where 销售单号 =?", {kPaid, billNumber}))
+        failure = writeFailed;
+    else if (!deductStock(db, billNumber))
+        failure = QStringLiteral("扣减库存失败");
+    else if (!db.commit())
+        failure = writeFailed;
+    if (!failure.isEmpty()) db.rollback();
+    return failure;
+}
+
+bool deductStock(store::Database& db, const QString& billNumber) {
+    store::RecordSet sold = db.query(
+        "select 商品编号,sum(数量) from 销售模块 where 销售单号 =? group by 商品编号", {billNumber});
+    for (; !sold.atEnd(); sold.moveNext()) {
+        const QString product = sold.text(1);
+        const double quantity = toNumber(sold.text(2));
+        const store::RecordSet stock =
+            db.query("select 销售出库,实际库存 from 库存表 where 商品编号 =? limit 1", {product});
+        if (stock.atEnd()) continue;
+        if (!db.execute("update 库存表 set 销售出库 =?,实际库存 =? where 商品编号 =?",
+                        {numberText(toNumber(stock.text(1)) + quantity),
+                         numberText(toNumber(stock.text(2)) - quantity), product}))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace sales

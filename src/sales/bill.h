@@ -1,0 +1,92 @@
+#pragma once
+// The rules of a sales bill that need no window: pricing a line, the checks before a line is
+// stored, the bill total, and checkout with its stock deduction.
+
+#include "store/clock.h"
+#include "store/database.h"
+
+#include <QDate>
+#include <QString>
+
+namespace sales {
+
+// Amounts closer than this count as equal: a subtotal to its tag amount, a payment to its total.
+constexpr double kAmountTolerance = 1e-7;
+
+// A discount is a number of tenths; "" and "不打折" mean none.
+bool isNoDiscount(const QString& discount);
+// Unit price times quantity, times discount / 10 when there is one.
+QString subtotalText(const QString& discount, const QString& unitPrice, const QString& quantity);
+// The unit price as it stands without a discount, else unit price times discount / 10.
+QString discountedPrice(const QString& discount, const QString& unitPrice);
+
+// A sale may be dated today or up to two calendar days back.
+bool saleDateAllowed(const QDate& saleDate, const QDate& today);
+
+// At most two decimals, the further digits dropped: 12.3456 gives 12.34, 150 stays 150.
+QString cutToTwoDecimals(const QString& amount);
+// The sum of the bill's line amounts so cut; "" for a bill without lines.
+QString makeBillTotal(store::Database& db, const QString& billNumber);
+
+// A bill line as the sales window's boxes hold it.
+struct BillLine {
+    QString billNumber;
+    QDate saleDate;
+    QString productCode;
+    QString quantity;
+    QString discount;
+    QString subtotal;
+    QString discountReason;
+    QString styleNumber;
+    QString cup;
+    QString size;
+    QString colour;
+    QString unitPrice;
+    QString salesperson;
+};
+
+// Why a line was not stored; the checks run in this order and the first that fails counts.
+enum class LineProblem {
+    None,
+    UnknownProduct,
+    UnknownStyleNumber,
+    SaleDateOutOfRange,
+    NoQuantity,
+    ReasonNeeded,
+    AboveTagPrice,
+    NoProductChosen,
+    NotStored,
+};
+
+struct Notice {
+    QString text;
+    QString title;
+};
+// Every refusal is an information notice (style 0x40).
+Notice noticeFor(LineProblem problem);
+
+// Checks the line and stores it with status "未确认" and a new line id.
+LineProblem addBillLine(store::Database& db, const store::Clock& clock, const BillLine& line);
+
+// The figures a bill line's change writes; its other columns stay.
+struct LineChange {
+    QString lineId;
+    QString quantity;
+    QString discount;
+    QString subtotal;
+    QString discountReason;
+    QString unitPrice;
+};
+bool changeBillLine(store::Database& db, const LineChange& change);
+bool deleteBillLine(store::Database& db, const QString& lineId);
+
+// Pays the bill in one transaction: its lines and headers become "已买单" and its products' stock
+// goes down. Gives "" when it went through, otherwise the message of the step that failed, with
+// nothing written.
+QString payBill(store::Database& db, const QString& billNumber);
+
+// Adds each product's quantity over the whole bill to its 销售出库 and takes it from its
+// 实际库存; products without a stock row are passed over. False when an update failed.
+bool deductStock(store::Database& db, const QString& billNumber);
+
+}  // namespace sales

@@ -1,0 +1,143 @@
+#include "sales/sales_picker.h"
+
+#include "ui/controls.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QSet>
+#include <QStringListModel>
+#include <vector>
+
+namespace sales {
+
+namespace {
+
+using Box = SalesPicker::Box;
+
+// The catalogue column of each box, in the order of SalesPicker::Box.
+const char* const kColumns[] = {"编号", "助记码", "款号", "条形码", "杯型", "尺码", "颜色"};
+const QString kPickerColumns =
+    QStringLiteral("select 编号,助记码,款号,条形码,杯型,尺码,颜色 from 商品资料");
+
+struct CodeLookup {
+    Box box;
+    const char* notFound;
+    bool focusesQuantity;
+};
+
+// In the order in which a code box with text takes precedence over the attributes.
+const CodeLookup kCodeLookups[] = {
+    {SalesPicker::kCode, "你输入的编号不存在！", true},
+    {SalesPicker::kBarcode, "你输入的条形码不存在！", false},
+    {SalesPicker::kMnemonic, "你输入的助记码不存在！", false},
+};
+
+const Box kAttributes[] = {SalesPicker::kStyleNumber, SalesPicker::kCup, SalesPicker::kSize,
+                           SalesPicker::kColour};
+
+const CodeLookup* codeLookupOf(Box box) {
+    for (const CodeLookup& lookup : kCodeLookups)
+        if (lookup.box == box) return &lookup;
+    return nullptr;
+}
+
+}  // namespace
+
+store::RecordSet firstProductWith(store::Database& db, const QString& column, const QString& value) {
+    return db.query("select * from 商品资料 where " + column + " =? limit 1", {value});
+}
+
+SalesPicker::SalesPicker(app::Shell& shell, Controls controls, std::function<void()> afterNotFound)
+    : shell_(shell), controls_(controls), afterNotFound_(std::move(afterNotFound)) {
+    // A whole catalogue goes into a box in one go.
+    for (QComboBox* combo : controls_.boxes) {
+        combo->setModel(new QStringListModel(combo));
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
+}
+
+QString SalesPicker::text(Box which) const { return box(which)->currentText(); }
+
+void SalesPicker::setItems(Box which, const QStringList& items) {
+    static_cast<QStringListModel*>(box(which)->model())->setStringList(items);
+    ui::setNoSelection(box(which));
+}
+
+// Clear, fill and auto-select of one box. A code box that ends with a single product chooses it
+// and looks it up, except an empty value, which could never be found again.
+void SalesPicker::refill(Box which, const store::RecordSet& products, bool distinct) {
+    QStringList items;
+    QSet<QString> seen;
+    for (size_t row = 0; row < products.rowCount(); ++row) {
+        QString value = products.cell(row, which);
+        if (distinct) {
+            if (seen.contains(value)) continue;
+            seen.insert(value);
+        }
+        items << std::move(value);
+    }
+    setItems(which, items);
+    if (items.size() != 1) return;
+    box(which)->setCurrentIndex(0);
+    if (codeLookupOf(which) && !items.front().isEmpty()) lookUp(which, Origin::AutoSelect);
+}
+
+void SalesPicker::refillAll() {
+    const store::RecordSet products = shell_.db.query(kPickerColumns);
+    for (int which = 0; which < kBoxCount; ++which)
+        refill(Box(which), products, !codeLookupOf(Box(which)));
+}
+
+void SalesPicker::lookUp(Box codeBox) { lookUp(codeBox, Origin::Clerk); }
+
+void SalesPicker::lookUp(Box codeBox, Origin origin) {
+    const CodeLookup* lookup = codeLookupOf(codeBox);
+    const store::RecordSet product =
+        firstProductWith(shell_.db, kColumns[codeBox], text(codeBox));
+    if (!product.atEnd()) {
+        for (int other = 0; other < kBoxCount; ++other) {
+            if (other == codeBox) continue;
+            setItems(Box(other), {product.text(kColumns[other])});
+            box(Box(other))->setCurrentIndex(0);
+        }
+        controls_.unitPrice->setText(product.text("吊牌价"));
+        if (lookup->focusesQuantity) controls_.quantity->setFocus();
+        return;
+    }
+    // A value an auto-select took from the catalogue itself is not the clerk's typing: telling
+    // and resetting would only start the same auto-select again.
+    if (origin == Origin::AutoSelect) return;
+    shell_.showMessage(QString::fromUtf8(lookup->notFound), 0x40,
+                       QStringLiteral("沐岚轩内衣ERP系统提醒你！"));
+    afterNotFound_();
+}
+
+bool SalesPicker::styleNumberExists() const {
+    return !firstProductWith(shell_.db, "款号", text(kStyleNumber)).atEnd();
+}
+
+void SalesPicker::refilter() {
+    for (const CodeLookup& lookup : kCodeLookups) {
+        if (text(lookup.box).isEmpty()) continue;
+        lookUp(lookup.box, Origin::Clerk);
+        return;
+    }
+    QStringList condition;
+    QStringList values;
+    std::vector<Box> notChosen;
+    for (Box attribute : kAttributes) {
+        if (text(attribute).isEmpty()) {
+            notChosen.push_back(attribute);
+            continue;
+        }
+        condition << QString::fromUtf8(kColumns[attribute]) + " =?";
+        values << text(attribute);
+    }
+    if (condition.isEmpty()) return;
+    const store::RecordSet products =
+        shell_.db.query(kPickerColumns + " where " + condition.join(" and "), values);
+    for (Box code : {kCode, kMnemonic, kBarcode}) refill(code, products, false);
+    for (Box attribute : notChosen) refill(attribute, products, true);
+}
+
+}  // namespace sales

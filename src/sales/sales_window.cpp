@@ -1,0 +1,414 @@
+#include "sales/sales_window.h"
+
+#include "store/numbers.h"
+#include "store/settings_lists.h"
+#include "store/stamps.h"
+#include "ui/controls.h"
+#include "ui/list_view.h"
+#include "ui/messages.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+namespace sales {
+
+namespace {
+
+// Cells of the bill list that the row actions read.
+constexpr int kQuantityCell = 5;
+constexpr int kLineIdCell = 9;
+constexpr int kProductCodeCell = 10;
+
+// The line's columns behind the bill list's cells after 序号.
+const char* const kBillListColumns[] = {"款号", "杯型", "尺码",   "颜色",     "数量",
+                                        "单价", "折后价", "小计", "销售编号", "商品编号"};
+
+const char* const kWeekdays[] = {"星期一", "星期二", "星期三", "星期四",
+                                 "星期五", "星期六", "星期天"};
+
+template <typename Widget>
+Widget* named(Widget* widget, const char* name, QRect geometry) {
+    widget->setObjectName(QString::fromUtf8(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+// Stand-ins for the form's fonts: the app font at the form's character height.
+void setFontHeight(QWidget* widget, int pixels, QFont::Weight weight = QFont::Normal) {
+    QFont font = widget->font();
+    font.setPixelSize(pixels);
+    font.setWeight(weight);
+    widget->setFont(font);
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+    auto* label = named(new QLabel(text, parent), name, geometry);
+    label->setAlignment(alignment);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
+    return named(new QPushButton(caption, parent), name, geometry);
+}
+
+QComboBox* makeCombo(QWidget* parent, const char* name, bool editable, QRect geometry) {
+    return named(ui::makeComboBox(parent, editable), name, geometry);
+}
+
+// The entry rows of 分组框1: a caption right-aligned before its box, a unit after some.
+constexpr int kRowTop = 84;
+constexpr int kRowStep = 25;
+constexpr int kCaptionWidth = 72;
+constexpr int kBoxLeft = 84;
+constexpr int kBoxWidth = 188;
+constexpr int kRowHeight = 22;
+
+QRect captionAt(int row) { return {6, kRowTop + row * kRowStep, kCaptionWidth, kRowHeight}; }
+QRect boxAt(int row, int width = kBoxWidth) {
+    return {kBoxLeft, kRowTop + row * kRowStep, width, kRowHeight};
+}
+
+}  // namespace
+
+SalesWindow::SalesWindow(app::Shell& shell, QWidget* host)
+    : HostedWindow(host, QStringLiteral("销售窗口"), QSize(743, 512)), shell_(shell) {
+    setHidesOnLogout(true);
+    buildEntryGroup();
+    buildBillGroup();
+    buildSettlementGroup();
+    picker_ = std::make_unique<SalesPicker>(
+        shell_,
+        SalesPicker::Controls{{组合框_编号, 组合框_助记码, 组合框_款号, 组合框_条形码, 组合框_杯型,
+                               组合框_尺码, 组合框_颜色},
+                              标签_单价,
+                              编辑框_数量},
+        [this] { resetAndShowTotal(); });
+    connectEvents();
+    组合框_编号->setFocus();
+    setUpSalesWindow();
+}
+
+SalesWindow::~SalesWindow() = default;
+
+void SalesWindow::buildEntryGroup() {
+    分组框1 = named(new QGroupBox(body()), "分组框1", {4, 2, 282, 478});
+    QWidget* group = 分组框1;
+
+    分组框4 = named(new QGroupBox(QStringLiteral("你好！"), group), "分组框4", {8, 8, 266, 68});
+    标签_店员 = makeLabel(分组框4, "标签_店员", {}, {10, 20, 110, 20});
+    QLabel* cheer = makeLabel(分组框4, "标签1", QStringLiteral("要加油哦！"), {124, 20, 130, 20});
+    QLabel* today = makeLabel(分组框4, "标签2", QStringLiteral("今天是："), {10, 42, 68, 20});
+    标签_时间 = makeLabel(分组框4, "标签_时间", {}, {76, 42, 186, 20});
+    for (QLabel* greeting : {标签_店员, cheer, today, 标签_时间}) setFontHeight(greeting, 16);
+
+    struct Row {
+        const char* captionName;
+        const char* caption;
+    };
+    const Row rows[] = {
+        {"标签_销售日期1", "销售单号："}, {"标签_销售日期", "销售日期："},
+        {"标签_销售日期18", "商品编号："}, {"标签_销售日期2", "条形码："},
+        {"标签_销售日期3", "助记码："},   {"标签_销售日期16", "款号："},
+        {"标签_销售日期4", "杯型："},     {"标签_销售日期5", "尺码："},
+        {"标签_销售日期6", "颜色："},     {"标签_销售日期7", "数量："},
+        {"标签_销售日期9", "折扣："},     {"标签_销售日期10", "单价："},
+        {"标签_销售日期11", "小计："},    {"标签_销售日期13", "折扣原因："},
+    };
+    for (int row = 0; row < int(std::size(rows)); ++row)
+        makeLabel(group, rows[row].captionName, QString::fromUtf8(rows[row].caption), captionAt(row),
+                  Qt::AlignRight | Qt::AlignVCenter);
+
+    标签_销售单号 = makeLabel(group, "标签_销售单号", {}, boxAt(0));
+    日期框1 = named(ui::makeDateBox(group, shell_.clock.now().date()), "日期框1", boxAt(1));
+    组合框_编号 = makeCombo(group, "组合框_编号", true, boxAt(2));
+    组合框_条形码 = makeCombo(group, "组合框_条形码", true, boxAt(3));
+    组合框_助记码 = makeCombo(group, "组合框_助记码", true, boxAt(4));
+    组合框_款号 = makeCombo(group, "组合框_款号", true, boxAt(5));
+    组合框_杯型 = makeCombo(group, "组合框_杯型", false, boxAt(6));
+    组合框_尺码 = makeCombo(group, "组合框_尺码", false, boxAt(7));
+    组合框_颜色 = makeCombo(group, "组合框_颜色", false, boxAt(8));
+    编辑框_数量 = named(new QLineEdit(group), "编辑框_数量", boxAt(9));
+    组合框_折扣 = makeCombo(group, "组合框_折扣", true, boxAt(10));
+    标签_单价 = makeLabel(group, "标签_单价", {}, boxAt(11, kBoxWidth - 24));
+    setFontHeight(标签_单价, 20, QFont::Black);
+    makeLabel(group, "标签_销售日期14", QStringLiteral("元"), {kBoxLeft + kBoxWidth - 20, kRowTop + 11 * kRowStep, 20, kRowHeight});
+    编辑框_小计 = named(new QLineEdit(group), "编辑框_小计", boxAt(12, kBoxWidth - 24));
+    makeLabel(group, "标签_销售日期12", QStringLiteral("元"), {kBoxLeft + kBoxWidth - 20, kRowTop + 12 * kRowStep, 20, kRowHeight});
+    组合框_折扣原因 = makeCombo(group, "组合框_折扣原因", true, boxAt(13));
+
+    const int buttonsTop = kRowTop + 14 * kRowStep + 6;
+    按钮_计算 = makeButton(group, "按钮_计算", QStringLiteral("计算"), {8, buttonsTop, 72, 28});
+    按钮_重置 = makeButton(group, "按钮_重置", QStringLiteral("重置"), {86, buttonsTop, 72, 28});
+    按钮_加入 = makeButton(group, "按钮_加入", QStringLiteral("加入销售单"), {164, buttonsTop, 108, 28});
+    按钮_修改 = makeButton(group, "按钮_修改", QStringLiteral("修改"), 按钮_加入->geometry());
+    按钮_修改->hide();
+}
+
+void SalesWindow::buildBillGroup() {
+    分组框2 = named(new QGroupBox(body()), "分组框2", {290, 2, 447, 304});
+    超级列表框_销售单 = named(new ui::ListView(分组框2, {{"序号", 40},
+                                                         {"款号", 70},
+                                                         {"杯型", 45},
+                                                         {"尺码", 45},
+                                                         {"颜色", 45},
+                                                         {"数量", 45},
+                                                         {"单价", 45},
+                                                         {"折后价", 50},
+                                                         {"小计", 50},
+                                                         {"销售编号", 0},
+                                                         {"商品编号", 0}}),
+                             "超级列表框_销售单", {6, 18, 435, 280});
+    菜单_编辑 = new QMenu(QStringLiteral("编辑"), this);
+    菜单_编辑->setObjectName(QStringLiteral("菜单_编辑"));
+    菜单项_修改 = 菜单_编辑->addAction(QStringLiteral("修改"));
+    菜单项_删除 = 菜单_编辑->addAction(QStringLiteral("删除"));
+}
+
+void SalesWindow::buildSettlementGroup() {
+    分组框3 = named(new QGroupBox(body()), "分组框3", {290, 308, 447, 172});
+    QWidget* group = 分组框3;
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    QList<QLabel*> large = {
+        makeLabel(group, "标签_销售日期8", QStringLiteral("总金额："), {8, 10, 92, 32}, right),
+        标签_总金额 = makeLabel(group, "标签_总金额", {}, {104, 10, 150, 32}),
+        makeLabel(group, "标签_总金额1", QStringLiteral("元"), {256, 10, 28, 32}),
+        makeLabel(group, "标签_销售日期17", QStringLiteral("收款："), {8, 48, 92, 32}, right),
+        makeLabel(group, "标签_销售日期15", QStringLiteral("找零："), {8, 86, 92, 32}, right),
+        标签_找零 = makeLabel(group, "标签_找零", {}, {104, 86, 150, 32}),
+        makeLabel(group, "标签_总金额2", QStringLiteral("元"), {256, 86, 28, 32}),
+    };
+    for (QLabel* label : large) setFontHeight(label, 21, QFont::DemiBold);
+    编辑框_收款 = named(new QLineEdit(group), "编辑框_收款", {104, 51, 150, 26});
+    按钮_找零 = makeButton(group, "按钮_找零", QStringLiteral("找零"), {290, 50, 80, 28});
+    按钮_挂起 = makeButton(group, "按钮_挂起", QStringLiteral("挂起"), {8, 130, 90, 32});
+    按钮_取回挂起 = makeButton(group, "按钮_取回挂起", QStringLiteral("取回挂起"), {106, 130, 90, 32});
+    按钮_废弃 = makeButton(group, "按钮_废弃", QStringLiteral("废弃"), {204, 130, 90, 32});
+    按钮_确认买单 = makeButton(group, "按钮_确认买单", QStringLiteral("确认买单"), {318, 130, 120, 32});
+}
+
+void SalesWindow::connectEvents() {
+    connect(按钮_重置, &QPushButton::clicked, this, &SalesWindow::resetClicked);
+    connect(超级列表框_销售单, &ui::ListView::rightClicked, this, [this] {
+        if (超级列表框_销售单->rowCount() > 0) ui::popUpAtMouse(菜单_编辑);
+    });
+    connect(菜单项_修改, &QAction::triggered, this, &SalesWindow::enterChangeMode);
+    connect(菜单项_删除, &QAction::triggered, this, &SalesWindow::deleteSelectedLine);
+
+    connect(按钮_计算, &QPushButton::clicked, this, &SalesWindow::recomputeSubtotal);
+    connect(编辑框_数量, &QLineEdit::textEdited, this, &SalesWindow::recomputeSubtotal);
+    connect(组合框_折扣, &QComboBox::activated, this, &SalesWindow::recomputeSubtotal);
+    ui::onEnter(编辑框_数量, [this] { 组合框_折扣->setFocus(); });
+    ui::onEnter(组合框_折扣, [this] { 编辑框_小计->setFocus(); });
+    ui::onEnter(编辑框_小计, [this] { addBillLine(); });
+    connect(按钮_加入, &QPushButton::clicked, this, &SalesWindow::addBillLine);
+    connect(按钮_修改, &QPushButton::clicked, this, &SalesWindow::storeChangedLine);
+
+    connect(按钮_找零, &QPushButton::clicked, this, &SalesWindow::giveChange);
+    ui::onEnter(编辑框_收款, [this] { giveChange(); });
+    connect(按钮_确认买单, &QPushButton::clicked, this, &SalesWindow::checkOutBill);
+
+    const std::pair<QComboBox*, SalesPicker::Box> codeBoxes[] = {
+        {组合框_编号, SalesPicker::kCode},
+        {组合框_条形码, SalesPicker::kBarcode},
+        {组合框_助记码, SalesPicker::kMnemonic},
+    };
+    for (const auto& [box, which] : codeBoxes) {
+        connect(box, &QComboBox::activated, this, [this, which] { picker_->lookUp(which); });
+        ui::onEnter(box, [this, which] { picker_->lookUp(which); });
+    }
+    connect(组合框_款号, &QComboBox::activated, this, &SalesWindow::onSalesStyleNumberChosen);
+    ui::onEnter(组合框_款号, [this] { onSalesStyleNumberChosen(); });
+    for (QComboBox* attribute : {组合框_杯型, 组合框_尺码, 组合框_颜色})
+        connect(attribute, &QComboBox::activated, this, &SalesWindow::onSalesAttributeChosen);
+}
+
+void SalesWindow::closeEvent(QCloseEvent* event) {
+    const ui::Answer answer = shell_.showMessage(
+        QStringLiteral("请保存销售数据，窗口关闭后数据无法恢复。你确认要关闭销售窗口吗？"), 0x24,
+        ui::kStandardTitle);
+    if (answer == ui::Answer::Yes) event->accept();
+    else event->ignore();
+}
+
+void SalesWindow::tell(const QString& text, const QString& title) {
+    shell_.showMessage(text, 0x40, title);
+}
+
+QString SalesWindow::billNumber() const { return 标签_销售单号->text(); }
+
+void SalesWindow::setUpSalesWindow() {
+    const QDate today = shell_.clock.now().date();
+    标签_店员->setText(shell_.currentUser);
+    标签_时间->setText(QStringLiteral("%1年%2月%3日%4")
+                           .arg(today.year())
+                           .arg(today.month())
+                           .arg(today.day())
+                           .arg(QString::fromUtf8(kWeekdays[today.dayOfWeek() - 1])));
+    标签_销售单号->setText(store::makeDocumentNumber(shell_.clock, QStringLiteral("xs")));
+    resetSalesEntryFields();
+}
+
+void SalesWindow::resetSalesEntryFields() {
+    分组框2->setTitle(billNumber());
+    for (QLineEdit* box : {编辑框_收款, 编辑框_数量, 编辑框_小计}) box->clear();
+    for (QLabel* label : {标签_找零, 标签_单价, 标签_总金额}) label->clear();
+    ui::fillCombo(组合框_折扣, store::loadDiscountList(shell_.db));
+    ui::fillCombo(组合框_折扣原因, store::loadDiscountReasonList(shell_.db));
+    picker_->refillAll();
+}
+
+void SalesWindow::showBillTotal() { 标签_总金额->setText(makeBillTotal(shell_.db, billNumber())); }
+
+void SalesWindow::resetAndShowTotal() {
+    resetSalesEntryFields();
+    showBillTotal();
+}
+
+void SalesWindow::setChangeMode(bool changing) {
+    按钮_修改->setVisible(changing);
+    按钮_加入->setVisible(!changing);
+}
+
+void SalesWindow::resetClicked() {
+    if (按钮_加入->isHidden()) setChangeMode(false);
+    resetAndShowTotal();
+}
+
+void SalesWindow::refillBillList(const QString& number) {
+    const store::RecordSet lines =
+        shell_.db.query(QStringLiteral("select * from 销售模块 where 销售单号 =?"), {number});
+    std::vector<int> columns;
+    for (const char* column : kBillListColumns) columns.push_back(lines.columnIndex(column));
+    std::vector<QStringList> rows;
+    for (size_t row = 0; row < lines.rowCount(); ++row) {
+        QStringList cells = {QString::number(row + 1)};
+        for (int column : columns) cells << (column < 0 ? QString() : lines.cell(row, column));
+        rows.push_back(std::move(cells));
+    }
+    超级列表框_销售单->setRows(std::move(rows));
+}
+
+void SalesWindow::recomputeSubtotal() {
+    编辑框_小计->setText(
+        subtotalText(组合框_折扣->currentText(), 标签_单价->text(), 编辑框_数量->text()));
+}
+
+BillLine SalesWindow::enteredLine() const {
+    return {billNumber(),
+            日期框1->date(),
+            组合框_编号->currentText(),
+            编辑框_数量->text(),
+            组合框_折扣->currentText(),
+            编辑框_小计->text(),
+            组合框_折扣原因->currentText(),
+            组合框_款号->currentText(),
+            组合框_杯型->currentText(),
+            组合框_尺码->currentText(),
+            组合框_颜色->currentText(),
+            标签_单价->text(),
+            shell_.currentUser};
+}
+
+void SalesWindow::addBillLine() {
+    const LineProblem problem = sales::addBillLine(shell_.db, shell_.clock, enteredLine());
+    if (problem == LineProblem::None) {
+        refillBillList(billNumber());
+        resetAndShowTotal();
+        return;
+    }
+    const Notice notice = noticeFor(problem);
+    tell(notice.text, notice.title);
+    if (problem == LineProblem::UnknownProduct) resetAndShowTotal();
+}
+
+void SalesWindow::enterChangeMode() {
+    const int row = 超级列表框_销售单->selectedRow();
+    if (row < 0) return;
+    setChangeMode(true);
+    组合框_编号->setEditText(超级列表框_销售单->cell(row, kProductCodeCell));
+    picker_->lookUp(SalesPicker::kCode);
+    编辑框_数量->setText(超级列表框_销售单->cell(超级列表框_销售单->selectedRow(), kQuantityCell));
+    recomputeSubtotal();
+}
+
+void SalesWindow::storeChangedLine() {
+    const int row = 超级列表框_销售单->selectedRow();
+    if (row < 0) return;
+    const LineChange change = {超级列表框_销售单->cell(row, kLineIdCell), 编辑框_数量->text(),
+                               组合框_折扣->currentText(), 编辑框_小计->text(),
+                               组合框_折扣原因->currentText(), 标签_单价->text()};
+    if (!changeBillLine(shell_.db, change)) {
+        tell(QStringLiteral("修改失败!"), ui::kStandardTitle);
+        return;
+    }
+    refillBillList(billNumber());
+    resetAndShowTotal();
+    setChangeMode(false);
+}
+
+void SalesWindow::deleteSelectedLine() {
+    const int row = 超级列表框_销售单->selectedRow();
+    if (row < 0) return;
+    if (!deleteBillLine(shell_.db, 超级列表框_销售单->cell(row, kLineIdCell))) {
+        tell(QStringLiteral("删除失败！"), ui::kStandardTitle);
+        return;
+    }
+    refillBillList(billNumber());
+    showBillTotal();
+}
+
+void SalesWindow::clearAmountsForNewChoice() {
+    if (编辑框_小计->text().isEmpty()) return;
+    编辑框_小计->clear();
+    ui::setNoSelection(组合框_折扣);
+    编辑框_数量->clear();
+}
+
+void SalesWindow::onSalesStyleNumberChosen() {
+    clearAmountsForNewChoice();
+    if (!picker_->styleNumberExists()) {
+        tell(QStringLiteral("你输入的款号不存在，请重新输入！"), ui::kStandardTitle);
+        return;
+    }
+    picker_->refilter();
+}
+
+void SalesWindow::onSalesAttributeChosen() {
+    clearAmountsForNewChoice();
+    picker_->refilter();
+}
+
+void SalesWindow::giveChange() {
+    const double change = store::toNumber(编辑框_收款->text()) - store::toNumber(标签_总金额->text());
+    if (change < -kAmountTolerance) {
+        tell(QStringLiteral("你收的款不够！"), ui::kStandardTitle);
+        return;
+    }
+    标签_找零->setText(store::numberText(change));
+    tell(QStringLiteral("应找零：") + 标签_找零->text() + QStringLiteral("元"), ui::kStandardTitle);
+    checkOutBill();
+}
+
+void SalesWindow::checkOutBill() {
+    if (shell_.showMessage(QStringLiteral("是否确认买单！"), 0x24, ui::kStandardTitle) !=
+        ui::Answer::Yes)
+        return;
+    if (const QString failure = payBill(shell_.db, billNumber()); !failure.isEmpty()) {
+        tell(failure, ui::kStandardTitle);
+        return;
+    }
+    // The ticket question is asked as the counter expects it; nothing is printed.
+    shell_.showMessage(QStringLiteral("是否打印小票！"), 0x24, ui::kStandardTitle);
+    setUpSalesWindow();
+    refillBillList(billNumber());
+    shell_.showMessage(QStringLiteral("　　　　继续努力！加油！"), 0, ui::kStandardTitle);
+}
+
+}  // namespace sales

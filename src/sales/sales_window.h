@@ -1,0 +1,106 @@
+#pragma once
+// The counter's sales window: one bill at a time, built line by line from the product picker and
+// settled with change and checkout. The bill on the window is the caption of 标签_销售单号, its
+// total the caption of 标签_总金额, and the window is in change mode while 按钮_修改 stands in
+// place of 按钮_加入.
+
+#include "app/shell.h"
+#include "sales/bill.h"
+#include "sales/sales_picker.h"
+#include "ui/hosted_window.h"
+
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+namespace ui { class ListView; }
+
+namespace sales {
+
+class SalesWindow : public ui::HostedWindow {
+    Q_OBJECT
+public:
+    SalesWindow(app::Shell& shell, QWidget* host);
+    ~SalesWindow() override;
+
+    // Starts a new bill: greeting, today's date, a new bill number, empty entry fields.
+    void setUpSalesWindow();
+    // Empties the entry and settlement fields and refills every list of the entry area.
+    void resetSalesEntryFields();
+    void refillBillList(const QString& billNumber);
+    void recomputeSubtotal();
+    void addBillLine();
+    void giveChange();
+    void checkOutBill();
+
+    QGroupBox* 分组框1;
+    QGroupBox* 分组框4;
+    QLabel* 标签_店员;
+    QLabel* 标签_时间;
+    QLabel* 标签_销售单号;
+    QDateEdit* 日期框1;
+    QComboBox* 组合框_编号;
+    QComboBox* 组合框_条形码;
+    QComboBox* 组合框_助记码;
+    QComboBox* 组合框_款号;
+    QComboBox* 组合框_杯型;
+    QComboBox* 组合框_尺码;
+    QComboBox* 组合框_颜色;
+    QLineEdit* 编辑框_数量;
+    QComboBox* 组合框_折扣;
+    QLabel* 标签_单价;
+    QLineEdit* 编辑框_小计;
+    QComboBox* 组合框_折扣原因;
+    QPushButton* 按钮_计算;
+    QPushButton* 按钮_重置;
+    QPushButton* 按钮_加入;
+    QPushButton* 按钮_修改;
+    QGroupBox* 分组框2;
+    ui::ListView* 超级列表框_销售单;
+    QGroupBox* 分组框3;
+    QLabel* 标签_总金额;
+    QLineEdit* 编辑框_收款;
+    QPushButton* 按钮_找零;
+    QLabel* 标签_找零;
+    QPushButton* 按钮_挂起;
+    QPushButton* 按钮_取回挂起;
+    QPushButton* 按钮_废弃;
+    QPushButton* 按钮_确认买单;
+    QMenu* 菜单_编辑;
+    QAction* 菜单项_修改;
+    QAction* 菜单项_删除;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildEntryGroup();
+    void buildBillGroup();
+    void buildSettlementGroup();
+    void connectEvents();
+
+    QString billNumber() const;
+    BillLine enteredLine() const;
+    void showBillTotal();
+    void resetAndShowTotal();
+    void setChangeMode(bool changing);
+    void resetClicked();
+    void enterChangeMode();
+    void storeChangedLine();
+    void deleteSelectedLine();
+    void clearAmountsForNewChoice();
+    void onSalesStyleNumberChosen();
+    void onSalesAttributeChosen();
+    void tell(const QString& text, const QString& title);
+
+    app::Shell& shell_;
+    std::unique_ptr<SalesPicker> picker_;
+};
+
+}  // namespace sales
