@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QSet>
 #include <QStringListModel>
-#include <vector>
 
 namespace sales {
 
@@ -116,28 +115,37 @@ bool SalesPicker::styleNumberExists() const {
     return !firstProductWith(shell_.db, "款号", text(kStyleNumber)).atEnd();
 }
 
+SalesPicker::Filter SalesPicker::chosenAttributes() const {
+    Filter filter;
+    for (Box attribute : kAttributes) {
+        if (text(attribute).isEmpty()) continue;
+        filter.condition << QString::fromUtf8(kColumns[attribute]) + " =?";
+        filter.values << text(attribute);
+    }
+    return filter;
+}
+
+store::RecordSet SalesPicker::productsMatching(const Filter& filter) const {
+    return shell_.db.query(kPickerColumns + " where " + filter.condition.join(" and "),
+                           filter.values);
+}
+
 void SalesPicker::refilter() {
     for (const CodeLookup& lookup : kCodeLookups) {
         if (text(lookup.box).isEmpty()) continue;
         lookUp(lookup.box, Origin::Clerk);
         return;
     }
-    QStringList condition;
-    QStringList values;
-    std::vector<Box> notChosen;
-    for (Box attribute : kAttributes) {
-        if (text(attribute).isEmpty()) {
-            notChosen.push_back(attribute);
-            continue;
-        }
-        condition << QString::fromUtf8(kColumns[attribute]) + " =?";
-        values << text(attribute);
-    }
-    if (condition.isEmpty()) return;
-    const store::RecordSet products =
-        shell_.db.query(kPickerColumns + " where " + condition.join(" and "), values);
+    const Filter chosen = chosenAttributes();
+    if (chosen.condition.isEmpty()) return;
+    const store::RecordSet products = productsMatching(chosen);
     for (Box code : {kCode, kMnemonic, kBarcode}) refill(code, products, false);
-    for (Box attribute : notChosen) refill(attribute, products, true);
+    for (Box attribute : kAttributes) {
+        if (!text(attribute).isEmpty()) continue;
+        // A single product found above, or a single value chosen by itself, counts as chosen.
+        const Filter now = chosenAttributes();
+        refill(attribute, now == chosen ? products : productsMatching(now), true);
+    }
 }
 
 }  // namespace sales

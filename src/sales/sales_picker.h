@@ -8,6 +8,7 @@
 #include "store/database.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 
@@ -45,6 +46,15 @@ public:
 
 private:
     enum class Origin { Clerk, AutoSelect };
+
+    // The chosen attribute boxes as a condition on the catalogue.
+    struct Filter {
+        QStringList condition;
+        QStringList values;
+        bool operator==(const Filter&) const = default;
+    };
+    Filter chosenAttributes() const;
+    store::RecordSet productsMatching(const Filter& filter) const;
 
     QComboBox* box(Box which) const { return controls_.boxes[which]; }
     QString text(Box which) const;
