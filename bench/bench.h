@@ -63,5 +63,6 @@ private:
 
 // Each module's operations.
 void benchStore(Bench& bench);
+void benchSales(Bench& bench);
 
 }  // namespace bench

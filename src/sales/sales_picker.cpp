@@ -2,10 +2,11 @@
 
 #include "ui/controls.h"
 
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QLabel>
-#include <QSet>
-#include <QStringListModel>
+#include <QListView>
+#include <unordered_set>
 
 namespace sales {
 
@@ -34,6 +35,54 @@ const CodeLookup kCodeLookups[] = {
 const Box kAttributes[] = {SalesPicker::kStyleNumber, SalesPicker::kCup, SalesPicker::kSize,
                            SalesPicker::kColour};
 
+// The items of a picker box: a column of a record set, turned into text only when shown or
+// read, so a box takes the whole catalogue in one go; or a few texts of its own.
+class PickerItems : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void setColumn(const store::RecordSet& set, int column) {
+        beginResetModel();
+        set_ = set;
+        column_ = column;
+        texts_.clear();
+        endResetModel();
+    }
+    void setTexts(QStringList texts) {
+        beginResetModel();
+        set_ = {};
+        column_ = -1;
+        texts_ = std::move(texts);
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        if (parent.isValid()) return 0;
+        return static_cast<int>(column_ < 0 ? texts_.size() : set_.rowCount());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+        return column_ < 0 ? texts_.value(index.row()) : set_.cell(index.row(), column_);
+    }
+
+private:
+    store::RecordSet set_;
+    int column_ = -1;
+    QStringList texts_;
+};
+
+PickerItems* itemsOf(QComboBox* box) { return static_cast<PickerItems*>(box->model()); }
+
+QStringList distinctValues(const store::RecordSet& set, int column) {
+    QStringList values;
+    std::unordered_set<QString> seen;
+    for (size_t row = 0; row < set.rowCount(); ++row) {
+        QString value = set.cell(row, column);
+        if (seen.insert(value).second) values << std::move(value);
+    }
+    return values;
+}
+
 const CodeLookup* codeLookupOf(Box box) {
     for (const CodeLookup& lookup : kCodeLookups)
         if (lookup.box == box) return &lookup;
@@ -48,37 +97,29 @@ store::RecordSet firstProductWith(store::Database& db, const QString& column, co
 
 SalesPicker::SalesPicker(app::Shell& shell, Controls controls, std::function<void()> afterNotFound)
     : shell_(shell), controls_(controls), afterNotFound_(std::move(afterNotFound)) {
-    // A whole catalogue goes into a box in one go.
     for (QComboBox* combo : controls_.boxes) {
-        combo->setModel(new QStringListModel(combo));
+        combo->setModel(new PickerItems(combo));
+        // Neither the box's width nor its drop-down list measures every item.
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        if (auto* list = qobject_cast<QListView*>(combo->view())) list->setUniformItemSizes(true);
     }
 }
 
 QString SalesPicker::text(Box which) const { return box(which)->currentText(); }
 
-void SalesPicker::setItems(Box which, const QStringList& items) {
-    static_cast<QStringListModel*>(box(which)->model())->setStringList(items);
-    ui::setNoSelection(box(which));
-}
-
-// Clear, fill and auto-select of one box. A code box that ends with a single product chooses it
-// and looks it up, except an empty value, which could never be found again.
+// Clear, fill and auto-select of one box: a code box lists every product's value, an attribute
+// box each value once. A code box that ends with a single product chooses it and looks it up,
+// except an empty value, which could never be found again.
 void SalesPicker::refill(Box which, const store::RecordSet& products, bool distinct) {
-    QStringList items;
-    QSet<QString> seen;
-    for (size_t row = 0; row < products.rowCount(); ++row) {
-        QString value = products.cell(row, which);
-        if (distinct) {
-            if (seen.contains(value)) continue;
-            seen.insert(value);
-        }
-        items << std::move(value);
+    QComboBox* combo = box(which);
+    if (distinct) itemsOf(combo)->setTexts(distinctValues(products, which));
+    else itemsOf(combo)->setColumn(products, which);
+    if (combo->count() != 1) {
+        ui::setNoSelection(combo);
+        return;
     }
-    setItems(which, items);
-    if (items.size() != 1) return;
-    box(which)->setCurrentIndex(0);
-    if (codeLookupOf(which) && !items.front().isEmpty()) lookUp(which, Origin::AutoSelect);
+    combo->setCurrentIndex(0);
+    if (codeLookupOf(which) && !combo->itemText(0).isEmpty()) lookUp(which, Origin::AutoSelect);
 }
 
 void SalesPicker::refillAll() {
@@ -96,7 +137,7 @@ void SalesPicker::lookUp(Box codeBox, Origin origin) {
     if (!product.atEnd()) {
         for (int other = 0; other < kBoxCount; ++other) {
             if (other == codeBox) continue;
-            setItems(Box(other), {product.text(kColumns[other])});
+            itemsOf(box(Box(other)))->setTexts({product.text(kColumns[other])});
             box(Box(other))->setCurrentIndex(0);
         }
         controls_.unitPrice->setText(product.text("吊牌价"));

@@ -60,7 +60,6 @@ private:
     QString text(Box which) const;
     void lookUp(Box codeBox, Origin origin);
     void refill(Box which, const store::RecordSet& products, bool distinct);
-    void setItems(Box which, const QStringList& items);
 
     app::Shell& shell_;
     Controls controls_;

@@ -1,0 +1,107 @@
+#include "bench.h"
+
+#include "sales/sales_window.h"
+#include "store/stamps.h"
+#include "ui/list_view.h"
+#include "ui/hosted_window.h"
+
+#include <QComboBox>
+#include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <tuple>
+
+namespace bench {
+
+namespace {
+
+void pressEnter(QWidget* control) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(control, &press);
+}
+
+void choose(QComboBox* box, const QString& item) {
+    const int index = box->findText(item);
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+}  // namespace
+
+void benchSales(Bench& bench) {
+    // A fixed clock keeps the bill number, so each checkout run pays the same 50 lines again.
+    store::FixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(9, 5, 3)));
+    app::Shell shell(bench.db, bench.messages, clock, bench.folder.path());
+    shell.currentUser = bench.shell.currentUser;
+    shell.mainWindow = bench.host.get();
+
+    const QString allProducts =
+        QStringLiteral("select 编号,助记码,款号,条形码,杯型,尺码,颜色 from 商品资料");
+    bench.time("sales: open the window (set-up and reset)", [&] {
+        auto* window = new sales::SalesWindow(shell, bench.host.get());
+        ui::openHostedWindow(window, bench.host.get(), ui::Placement::Centred);
+        delete window;
+    }, allProducts);
+
+    auto* w = new sales::SalesWindow(shell, bench.host.get());
+    ui::openHostedWindow(w, bench.host.get(), ui::Placement::Centred);
+    bench.time("sales: resetSalesEntryFields", [&] { w->resetSalesEntryFields(); }, allProducts);
+
+    const std::tuple<const char*, QComboBox*, QString> lookups[] = {
+        {"sales: lookup by product code", w->组合框_编号, "sp4242"},
+        {"sales: lookup by barcode", w->组合框_条形码, "b4242"},
+        {"sales: lookup by mnemonic code", w->组合框_助记码, "m4242"}};
+    for (const auto& [name, box, code] : lookups)
+        bench.time(name, [&] {
+            box->setEditText(code);
+            pressEnter(box);
+        });
+
+    w->resetSalesEntryFields();
+    bench.time("sales: filter step, style number (100 products)", [&] {
+        w->组合框_款号->setEditText("k42");
+        pressEnter(w->组合框_款号);
+    }, allProducts + " where 款号='k42'");
+    w->resetSalesEntryFields();
+    bench.time("sales: filter step, cup (12 500 products)", [&] { choose(w->组合框_杯型, "B"); },
+               allProducts + " where 杯型='B'");
+    bench.time("sales: filter step, colour after cup (1 786)", [&] { choose(w->组合框_颜色, "色3"); },
+               allProducts + " where 杯型='B' and 尺码='75' and 颜色='色3'");
+
+    bench.time("sales: add a line with its reset", [&] {
+        w->组合框_编号->setEditText("sp4242");
+        w->组合框_款号->setEditText("k242");
+        w->标签_单价->setText("199");
+        w->编辑框_数量->setText("1");
+        w->编辑框_小计->setText("199");
+        w->按钮_加入->click();
+    });
+
+    const QString bill = w->标签_销售单号->text();
+    bench.db.execute("delete from 销售模块 where 销售单号=?", {bill});
+    bench.db.begin();
+    for (int line = 0; line < 50; ++line)
+        bench.db.execute("insert into 销售模块(销售编号,销售时间,销售单号,商品编号,数量,小计,状态)"
+                         "values(?,?,?,?,?,?,?)",
+                         {"xsbh" + QString::number(line), store::makeDateStamp(clock), bill,
+                          "sp" + QString::number(line * 997), "1", "199", "未确认"});
+    bench.db.commit();
+    bench.time("sales: checkout of a 50-line bill", [&] { w->checkOutBill(); });
+
+    // The same bill number again: the window shows the paid lines.
+    bench.time("sales: change a line (修改, then store)", [&] {
+        w->超级列表框_销售单->selectRow(0);
+        w->菜单项_修改->trigger();
+        w->按钮_修改->click();
+    });
+    bench.time("sales: delete a line", [&] {
+        w->超级列表框_销售单->selectRow(0);
+        w->菜单项_删除->trigger();
+    });
+    delete w;
+}
+
+}  // namespace bench
