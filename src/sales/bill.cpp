@@ -25,7 +25,8 @@ LineProblem checkBillLine(store::Database& db, const QDate& today, const BillLin
     if (line.quantity.isEmpty() || line.quantity == u"0") return LineProblem::NoQuantity;
     const double difference =
         toNumber(line.subtotal) - toNumber(line.unitPrice) * toNumber(line.quantity);
-    if (difference < -kAmountTolerance && line.discountReason.isEmpty()) return LineProblem::ReasonNeeded;
+    if (difference < -kAmountTolerance && line.discountReason.isEmpty())
+        return LineProblem::ReasonNeeded;
     if (difference > kAmountTolerance) return LineProblem::AboveTagPrice;
     if (line.productCode.isEmpty()) return LineProblem::NoProductChosen;
     return LineProblem::None;

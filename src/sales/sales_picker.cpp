@@ -91,7 +91,8 @@ const CodeLookup* codeLookupOf(Box box) {
 
 }  // namespace
 
-store::RecordSet firstProductWith(store::Database& db, const QString& column, const QString& value) {
+store::RecordSet firstProductWith(store::Database& db, const QString& column,
+                                  const QString& value) {
     return db.query("select * from 商品资料 where " + column + " =? limit 1", {value});
 }
 

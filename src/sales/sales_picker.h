@@ -19,7 +19,8 @@ class QWidget;
 namespace sales {
 
 // The first product, in the catalogue's order, whose `column` holds `value` (all its columns).
-store::RecordSet firstProductWith(store::Database& db, const QString& column, const QString& value);
+store::RecordSet firstProductWith(store::Database& db, const QString& column,
+                                  const QString& value);
 
 class SalesPicker {
 public:

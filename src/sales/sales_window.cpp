@@ -74,6 +74,11 @@ QRect captionAt(int row) { return {6, kRowTop + row * kRowStep, kCaptionWidth, k
 QRect boxAt(int row, int width = kBoxWidth) {
     return {kBoxLeft, kRowTop + row * kRowStep, width, kRowHeight};
 }
+// A box followed by its unit "元".
+QRect amountAt(int row) { return boxAt(row, kBoxWidth - 24); }
+QRect unitAt(int row) {
+    return {kBoxLeft + kBoxWidth - 20, kRowTop + row * kRowStep, 20, kRowHeight};
+}
 
 }  // namespace
 
@@ -102,8 +107,8 @@ void SalesWindow::buildEntryGroup() {
     QWidget* group = 分组框1;
 
     分组框4 = named(new QGroupBox(QStringLiteral("你好！"), group), "分组框4", {8, 8, 266, 68});
-    标签_店员 = makeLabel(分组框4, "标签_店员", {}, {10, 20, 110, 20});
-    QLabel* cheer = makeLabel(分组框4, "标签1", QStringLiteral("要加油哦！"), {124, 20, 130, 20});
+    标签_店员 = makeLabel(分组框4, "标签_店员", {}, {10, 20, 84, 20});
+    QLabel* cheer = makeLabel(分组框4, "标签1", QStringLiteral("要加油哦！"), {96, 20, 160, 20});
     QLabel* today = makeLabel(分组框4, "标签2", QStringLiteral("今天是："), {10, 42, 68, 20});
     标签_时间 = makeLabel(分组框4, "标签_时间", {}, {76, 42, 186, 20});
     for (QLabel* greeting : {标签_店员, cheer, today, 标签_时间}) setFontHeight(greeting, 16);
@@ -122,8 +127,8 @@ void SalesWindow::buildEntryGroup() {
         {"标签_销售日期11", "小计："},    {"标签_销售日期13", "折扣原因："},
     };
     for (int row = 0; row < int(std::size(rows)); ++row)
-        makeLabel(group, rows[row].captionName, QString::fromUtf8(rows[row].caption), captionAt(row),
-                  Qt::AlignRight | Qt::AlignVCenter);
+        makeLabel(group, rows[row].captionName, QString::fromUtf8(rows[row].caption),
+                  captionAt(row), Qt::AlignRight | Qt::AlignVCenter);
 
     标签_销售单号 = makeLabel(group, "标签_销售单号", {}, boxAt(0));
     日期框1 = named(ui::makeDateBox(group, shell_.clock.now().date()), "日期框1", boxAt(1));
@@ -136,17 +141,18 @@ void SalesWindow::buildEntryGroup() {
     组合框_颜色 = makeCombo(group, "组合框_颜色", false, boxAt(8));
     编辑框_数量 = named(new QLineEdit(group), "编辑框_数量", boxAt(9));
     组合框_折扣 = makeCombo(group, "组合框_折扣", true, boxAt(10));
-    标签_单价 = makeLabel(group, "标签_单价", {}, boxAt(11, kBoxWidth - 24));
+    标签_单价 = makeLabel(group, "标签_单价", {}, amountAt(11));
     setFontHeight(标签_单价, 20, QFont::Black);
-    makeLabel(group, "标签_销售日期14", QStringLiteral("元"), {kBoxLeft + kBoxWidth - 20, kRowTop + 11 * kRowStep, 20, kRowHeight});
-    编辑框_小计 = named(new QLineEdit(group), "编辑框_小计", boxAt(12, kBoxWidth - 24));
-    makeLabel(group, "标签_销售日期12", QStringLiteral("元"), {kBoxLeft + kBoxWidth - 20, kRowTop + 12 * kRowStep, 20, kRowHeight});
+    makeLabel(group, "标签_销售日期14", QStringLiteral("元"), unitAt(11));
+    编辑框_小计 = named(new QLineEdit(group), "编辑框_小计", amountAt(12));
+    makeLabel(group, "标签_销售日期12", QStringLiteral("元"), unitAt(12));
     组合框_折扣原因 = makeCombo(group, "组合框_折扣原因", true, boxAt(13));
 
     const int buttonsTop = kRowTop + 14 * kRowStep + 6;
     按钮_计算 = makeButton(group, "按钮_计算", QStringLiteral("计算"), {8, buttonsTop, 72, 28});
     按钮_重置 = makeButton(group, "按钮_重置", QStringLiteral("重置"), {86, buttonsTop, 72, 28});
-    按钮_加入 = makeButton(group, "按钮_加入", QStringLiteral("加入销售单"), {164, buttonsTop, 108, 28});
+    按钮_加入 =
+        makeButton(group, "按钮_加入", QStringLiteral("加入销售单"), {164, buttonsTop, 108, 28});
     按钮_修改 = makeButton(group, "按钮_修改", QStringLiteral("修改"), 按钮_加入->geometry());
     按钮_修改->hide();
 }
@@ -164,7 +170,7 @@ void SalesWindow::buildBillGroup() {
                                                          {"小计", 50},
                                                          {"销售编号", 0},
                                                          {"商品编号", 0}}),
-                             "超级列表框_销售单", {6, 18, 435, 280});
+                             "超级列表框_销售单", {3, 18, 441, 282});
     菜单_编辑 = new QMenu(QStringLiteral("编辑"), this);
     菜单_编辑->setObjectName(QStringLiteral("菜单_编辑"));
     菜单项_修改 = 菜单_编辑->addAction(QStringLiteral("修改"));
