@@ -110,7 +110,7 @@ QString SalesPicker::text(Box which) const { return box(which)->currentText(); }
 
 // Clear, fill and auto-select of one box: a code box lists every product's value, an attribute
 // box each value once. A code box that ends with a single product chooses it and looks it up,
-// except an empty value, which could never be found again.
+// unless the value is empty: nobody picked it, and one kept as NULL would not be found again.
 void SalesPicker::refill(Box which, const store::RecordSet& products, bool distinct) {
     QComboBox* combo = box(which);
     if (distinct) itemsOf(combo)->setTexts(distinctValues(products, which));
@@ -148,8 +148,7 @@ void SalesPicker::lookUp(Box codeBox, Origin origin) {
     // A value an auto-select took from the catalogue itself is not the clerk's typing: telling
     // and resetting would only start the same auto-select again.
     if (origin == Origin::AutoSelect) return;
-    shell_.showMessage(QString::fromUtf8(lookup->notFound), 0x40,
-                       QStringLiteral("沐岚轩内衣ERP系统提醒你！"));
+    shell_.showMessage(QString::fromUtf8(lookup->notFound), 0x40, kRemindYouTitle);
     afterNotFound_();
 }
 
