@@ -1,5 +1,6 @@
 #include "app/entry_windows.h"
 
+#include "masterdata/catalogue_window.h"
 #include "ui/hosted_window.h"
 
 namespace app {
@@ -17,8 +18,10 @@ void open(Shell& shell, ui::Placement placement) {
 }  // namespace
 
 void openEntryWindow(Shell& shell, int entry) {
-    (void)shell;
     switch (entry) {
+    case kEntryCatalogue:
+        open<masterdata::CatalogueWindow>(shell, ui::Placement::TopLeft);
+        break;
     default:
         break;
     }
