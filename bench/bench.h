@@ -63,5 +63,6 @@ private:
 
 // Each module's operations.
 void benchStore(Bench& bench);
+void benchCatalogue(Bench& bench);
 
 }  // namespace bench
