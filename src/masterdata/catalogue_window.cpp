@@ -99,14 +99,18 @@ CatalogueWindow::CatalogueWindow(app::Shell& shell, QWidget* host)
 
 void CatalogueWindow::buildForm() {
     QWidget* form = body();
-    // Rows one and two stand on a grid of five label-and-box columns.
+    // Rows one and two stand on a grid of five label-and-box columns; the first is wider for the
+    // proposed product code.
     constexpr int kRowTop[] = {34, 66, 98};
     constexpr int kRowHeight = 24;
+    auto columnLeft = [](int column) { return column == 0 ? 8 : 186 + (column - 1) * 152; };
     auto gridLabel = [&](int row, int column, const QString& caption, const QString& name) {
-        addLabel(form, caption, name, QRect(8 + column * 158, kRowTop[row], 70, kRowHeight));
+        addLabel(form, caption, name,
+                 QRect(columnLeft(column), kRowTop[row], column == 0 ? 50 : 70, kRowHeight));
     };
     auto gridPlace = [&](int row, int column) {
-        return QRect(80 + column * 158, kRowTop[row], 82, kRowHeight);
+        return column == 0 ? QRect(60, kRowTop[row], 118, kRowHeight)
+                           : QRect(columnLeft(column) + 72, kRowTop[row], 78, kRowHeight);
     };
     auto edit = [&](const QString& name, QRect place) {
         auto* box = named(new QLineEdit(form), name);
@@ -143,14 +147,14 @@ void CatalogueWindow::buildForm() {
 
     // Row three: the prices with their unit, the stock, then the buttons.
     const int top = kRowTop[2];
-    addLabel(form, "吊牌价", "吊牌价", QRect(8, top, 70, kRowHeight));
-    编辑框_吊牌价 = edit("编辑框_吊牌价", QRect(80, top, 82, kRowHeight));
-    addLabel(form, "（元）", "元", QRect(164, top, 44, kRowHeight));
-    addLabel(form, "进货价", "进货价", QRect(212, top, 56, kRowHeight));
-    编辑框_进货价 = edit("编辑框_进货价", QRect(270, top, 82, kRowHeight));
-    addLabel(form, "（元）", "元1", QRect(354, top, 44, kRowHeight));
-    addLabel(form, "库存*", "库存", QRect(402, top, 56, kRowHeight));
-    编辑框_库存 = edit("编辑框_库存", QRect(460, top, 82, kRowHeight));
+    addLabel(form, "吊牌价", "吊牌价", QRect(8, top, 50, kRowHeight));
+    编辑框_吊牌价 = edit("编辑框_吊牌价", QRect(60, top, 70, kRowHeight));
+    addLabel(form, "（元）", "元", QRect(132, top, 44, kRowHeight));
+    addLabel(form, "进货价", "进货价", QRect(186, top, 64, kRowHeight));
+    编辑框_进货价 = edit("编辑框_进货价", QRect(252, top, 70, kRowHeight));
+    addLabel(form, "（元）", "元1", QRect(324, top, 44, kRowHeight));
+    addLabel(form, "库存*", "库存", QRect(372, top, 48, kRowHeight));
+    编辑框_库存 = edit("编辑框_库存", QRect(422, top, 70, kRowHeight));
 
     // The edit-mode buttons stand over the places of the entry-mode ones.
     const int buttonsLeft = 566;
