@@ -1,5 +1,6 @@
 #include "app/entry_windows.h"
 
+#include "masterdata/settings_window.h"
 #include "ui/hosted_window.h"
 
 namespace app {
@@ -17,8 +18,8 @@ void open(Shell& shell, ui::Placement placement) {
 }  // namespace
 
 void openEntryWindow(Shell& shell, int entry) {
-    (void)shell;
     switch (entry) {
+    case kEntrySettings: open<masterdata::SettingsWindow>(shell, ui::Placement::Centred); break;
     default:
         break;
     }
