@@ -1,6 +1,7 @@
 #include "app/entry_windows.h"
 
 #include "masterdata/catalogue_window.h"
+#include "masterdata/settings_window.h"
 #include "ui/hosted_window.h"
 
 namespace app {
@@ -19,9 +20,8 @@ void open(Shell& shell, ui::Placement placement) {
 
 void openEntryWindow(Shell& shell, int entry) {
     switch (entry) {
-    case kEntryCatalogue:
-        open<masterdata::CatalogueWindow>(shell, ui::Placement::TopLeft);
-        break;
+    case kEntryCatalogue: open<masterdata::CatalogueWindow>(shell, ui::Placement::TopLeft); break;
+    case kEntrySettings: open<masterdata::SettingsWindow>(shell, ui::Placement::Centred); break;
     default:
         break;
     }

@@ -82,9 +82,8 @@ void typeInto(QWidget* box, const QString& text) {
     edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
-    // One key press per character, so every edit-changed handler sees the typing. QTest knows
-    // keys for ASCII only; other characters (Chinese) arrive as a key event carrying the text,
-    // as an input method delivers them.
+    // One key press per character, so every edit-changed handler sees the typing. Qt's test
+    // key mapping knows only ASCII, so other characters arrive as key events carrying their text.
     for (QChar c : text) {
         if (c.unicode() < 0x80) {
             QTest::keyClicks(edit, QString(c));
