@@ -99,62 +99,62 @@ CatalogueWindow::CatalogueWindow(app::Shell& shell, QWidget* host)
 
 void CatalogueWindow::buildForm() {
     QWidget* form = body();
+    auto edit = [&](const QString& name) { return named(new QLineEdit(form), name); };
+    auto combo = [&](const QString& name) { return named(ui::makeComboBox(form, false), name); };
+    编辑框_编号 = edit("编辑框_编号");
+    编辑框_助记码 = edit("编辑框_助记码");
+    编辑框_条形码 = edit("编辑框_条形码");
+    编辑框_款号 = edit("编辑框_款号");
+    编辑框_品名 = edit("编辑框_品名");
+    组合框_品类 = combo("组合框_品类");
+    组合框_杯型 = combo("组合框_杯型");
+    组合框_尺码 = combo("组合框_尺码");
+    编辑框_颜色 = edit("编辑框_颜色");
+    组合框_品牌 = combo("组合框_品牌");
+    编辑框_吊牌价 = edit("编辑框_吊牌价");
+    编辑框_进货价 = edit("编辑框_进货价");
+    编辑框_库存 = edit("编辑框_库存");
+
     // Rows one and two stand on a grid of five label-and-box columns; the first is wider for the
     // proposed product code.
     constexpr int kRowTop[] = {34, 66, 98};
     constexpr int kRowHeight = 24;
-    auto columnLeft = [](int column) { return column == 0 ? 8 : 186 + (column - 1) * 152; };
-    auto gridLabel = [&](int row, int column, const QString& caption, const QString& name) {
-        addLabel(form, caption, name,
-                 QRect(columnLeft(column), kRowTop[row], column == 0 ? 50 : 70, kRowHeight));
+    struct Field {
+        QString caption, labelName;
+        QWidget* box;
     };
-    auto gridPlace = [&](int row, int column) {
-        return column == 0 ? QRect(60, kRowTop[row], 118, kRowHeight)
-                           : QRect(columnLeft(column) + 72, kRowTop[row], 78, kRowHeight);
-    };
-    auto edit = [&](const QString& name, QRect place) {
-        auto* box = named(new QLineEdit(form), name);
-        box->setGeometry(place);
-        return box;
-    };
-    auto combo = [&](const QString& name, QRect place) {
-        auto* box = named(ui::makeComboBox(form, false), name);
-        box->setGeometry(place);
-        return box;
-    };
-
-    gridLabel(0, 0, "编号*", "编号");
-    编辑框_编号 = edit("编辑框_编号", gridPlace(0, 0));
-    gridLabel(0, 1, "助记码*", "助记码");
-    编辑框_助记码 = edit("编辑框_助记码", gridPlace(0, 1));
-    gridLabel(0, 2, "条形码", "条形码");
-    编辑框_条形码 = edit("编辑框_条形码", gridPlace(0, 2));
-    gridLabel(0, 3, "款号*", "款号");
-    编辑框_款号 = edit("编辑框_款号", gridPlace(0, 3));
-    gridLabel(0, 4, "品名*", "品名");
-    编辑框_品名 = edit("编辑框_品名", gridPlace(0, 4));
-
-    gridLabel(1, 0, "品    类", "品类");
-    组合框_品类 = combo("组合框_品类", gridPlace(1, 0));
-    gridLabel(1, 1, "杯型", "杯型");
-    组合框_杯型 = combo("组合框_杯型", gridPlace(1, 1));
-    gridLabel(1, 2, "尺码", "尺码");
-    组合框_尺码 = combo("组合框_尺码", gridPlace(1, 2));
-    gridLabel(1, 3, "颜色", "颜色");
-    编辑框_颜色 = edit("编辑框_颜色", gridPlace(1, 3));
-    gridLabel(1, 4, "品牌供应商", "品牌供应商");
-    组合框_品牌 = combo("组合框_品牌", gridPlace(1, 4));
+    const Field grid[2][5] = {
+        {{"编号*", "编号", 编辑框_编号},
+         {"助记码*", "助记码", 编辑框_助记码},
+         {"条形码", "条形码", 编辑框_条形码},
+         {"款号*", "款号", 编辑框_款号},
+         {"品名*", "品名", 编辑框_品名}},
+        {{"品    类", "品类", 组合框_品类},
+         {"杯型", "杯型", 组合框_杯型},
+         {"尺码", "尺码", 组合框_尺码},
+         {"颜色", "颜色", 编辑框_颜色},
+         {"品牌供应商", "品牌供应商", 组合框_品牌}}};
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 5; ++column) {
+            const Field& field = grid[row][column];
+            const int top = kRowTop[row];
+            const int left = column == 0 ? 8 : 186 + (column - 1) * 152;
+            const int labelWidth = column == 0 ? 50 : 70;
+            addLabel(form, field.caption, field.labelName, QRect(left, top, labelWidth, kRowHeight));
+            field.box->setGeometry(left + labelWidth + 2, top, column == 0 ? 118 : 78, kRowHeight);
+        }
+    }
 
     // Row three: the prices with their unit, the stock, then the buttons.
     const int top = kRowTop[2];
     addLabel(form, "吊牌价", "吊牌价", QRect(8, top, 50, kRowHeight));
-    编辑框_吊牌价 = edit("编辑框_吊牌价", QRect(60, top, 70, kRowHeight));
+    编辑框_吊牌价->setGeometry(60, top, 70, kRowHeight);
     addLabel(form, "（元）", "元", QRect(132, top, 44, kRowHeight));
     addLabel(form, "进货价", "进货价", QRect(186, top, 64, kRowHeight));
-    编辑框_进货价 = edit("编辑框_进货价", QRect(252, top, 70, kRowHeight));
+    编辑框_进货价->setGeometry(252, top, 70, kRowHeight);
     addLabel(form, "（元）", "元1", QRect(324, top, 44, kRowHeight));
     addLabel(form, "库存*", "库存", QRect(372, top, 48, kRowHeight));
-    编辑框_库存 = edit("编辑框_库存", QRect(422, top, 70, kRowHeight));
+    编辑框_库存->setGeometry(422, top, 70, kRowHeight);
 
     // The edit-mode buttons stand over the places of the entry-mode ones.
     const int buttonsLeft = 566;
