@@ -356,13 +356,15 @@ void CatalogueWindow::confirmProductChange() {
     if (shell_.showMessage(QStringLiteral("是否确认修改商品资料！是：修改！否：返回！"), 0x64,
                            ui::kStandardTitle) != ui::Answer::Yes)
         return;
-    // Every product with the code in the box is changed; the code itself never is.
+    // Every product with the code in the box is changed; the code itself never is. A code that
+    // no product has changes nothing, and that is no success.
     QStringList values = productFields().mid(1);
     values << 编辑框_编号->text();
     const bool stored = shell_.db.execute(
-        "update 商品资料 set 助记码 =?,条形码=?,款号=?,品名=?,品类=?,杯型=?,尺码=?,颜色=?,"
-        "品牌供应商=?,吊牌价=?,进货价=?,库存=? where 编号=?",
-        values);
+                            "update 商品资料 set 助记码 =?,条形码=?,款号=?,品名=?,品类=?,杯型=?,"
+                            "尺码=?,颜色=?,品牌供应商=?,吊牌价=?,进货价=?,库存=? where 编号=?",
+                            values) &&
+                        shell_.db.changedRows() > 0;
     if (stored) {
         refreshProductList();
         clearEntryFields();

@@ -431,6 +431,20 @@ TEST_F(CatalogueTest, AChangeReachesEveryProductWithTheCodeInTheBoxAndNoOther) {
               (QStringList{"sp1|m1|k1|文胸", "sp2|m1|k1|文胸", "sp'2|m3|k3|睡衣"}));
 }
 
+TEST_F(CatalogueTest, AChangeToACodeNoProductHasIsReportedAsFailed) {
+    storeProduct({"sp1", "m1", "", "k1", "文胸"});
+    open();
+    editRow(0);
+    test::typeInto(window->编辑框_编号, "sp9");
+    test::typeInto(window->编辑框_品名, "内裤");
+    messages.answer(Answer::Yes);
+    test::click(window->按钮_确认修改);
+    EXPECT_EQ(messages.shown, (std::vector<Shown>{kChangeQuestion,
+                                                  {"商品资料修改失败！", 0x40, ui::kStandardTitle}}));
+    EXPECT_FALSE(inEditMode());
+    EXPECT_EQ(rows("select 编号,品名 from 商品资料"), QStringList{"sp1|文胸"});
+}
+
 TEST_F(CatalogueTest, AChangeWithAMissingRequiredFieldReturnsToEntryMode) {
     storeProduct({"sp1", "m1", "", "k1", "文胸"});
     open();
