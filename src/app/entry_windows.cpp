@@ -1,5 +1,7 @@
 #include "app/entry_windows.h"
 
+#include "app/help_window.h"
+#include "app/login_window.h"
 #include "ui/hosted_window.h"
 
 namespace app {
@@ -17,11 +19,13 @@ void open(Shell& shell, ui::Placement placement) {
 }  // namespace
 
 void openEntryWindow(Shell& shell, int entry) {
-    (void)shell;
     switch (entry) {
+    case kEntryHelp: open<HelpWindow>(shell, ui::Placement::Centred); break;
     default:
         break;
     }
 }
+
+void openLoginWindow(Shell& shell) { open<LoginWindow>(shell, ui::Placement::Centred); }
 
 }  // namespace app

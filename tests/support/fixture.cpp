@@ -82,7 +82,14 @@ void typeInto(QWidget* box, const QString& text) {
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
     // One key press per character, so every edit-changed handler sees the typing.
-    for (QChar c : text) QTest::keyClicks(edit, QString(c));
+    // Chinese text has no key of its own: it comes as the text of a key event, as from an input
+    // method.
+    for (QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClicks(edit, QString(c));
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 void pressEnter(QWidget* control) { QTest::keyClick(control, Qt::Key_Return); }
