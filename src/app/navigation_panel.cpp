@@ -100,9 +100,8 @@ void NavigationPanel::buildContactBox() {
     图片框1->setObjectName(QStringLiteral("图片框1"));
     图片框1->move(8, 22);
     connect(图片框1, &ui::PictureBox::leftButtonDown, this, &ui::openMakersPage);
-    const QString lines[] = {QStringLiteral("沐岚轩内衣进销存软件"), QStringLiteral("版本：V1.0内部测试版"),
-                             QStringLiteral("使用中遇到问题或建议，"),
-                             QStringLiteral("请点击上方图片联系作者。")};
+    const QString lines[] = {QStringLiteral("沐岚轩内衣进销存软件"), QStringLiteral("V1.0 内部测试版"),
+                             QStringLiteral("问题与建议请联系作者"), QStringLiteral("点击上方图片访问官网")};
     int top = 50;
     for (const QString& line : lines) {
         auto* label = new QLabel(line, 分组框1);
