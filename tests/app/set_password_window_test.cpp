@@ -90,12 +90,18 @@ TEST_F(SetPasswordTest, AMissingAdminRowIsMadeAnew) {
     expectStored("s3cret");
 }
 
+struct Breakage {
+    const char* name;
+    std::vector<const char*> statements;
+};
+void PrintTo(const Breakage& breakage, std::ostream* out) { *out << breakage.name; }
+
 // Neither the update nor the insert that makes a missing row anew may fail unnoticed.
 class SetPasswordFailureTest : public SetPasswordTest,
-                               public ::testing::WithParamInterface<std::vector<const char*>> {};
+                               public ::testing::WithParamInterface<Breakage> {};
 
 TEST_P(SetPasswordFailureTest, EndsTheProgramAfterItsMessage) {
-    for (const char* statement : GetParam()) exec(statement);
+    for (const char* statement : GetParam().statements) exec(statement);
     startMainWindow();
     ASSERT_NE(window(), nullptr);
     store("s3cret", "s3cret");
@@ -107,7 +113,9 @@ TEST_P(SetPasswordFailureTest, EndsTheProgramAfterItsMessage) {
 INSTANTIATE_TEST_SUITE_P(
     , SetPasswordFailureTest,
     ::testing::Values(
-        std::vector<const char*>{"drop table 用户管理模块"},
-        std::vector<const char*>{"delete from 用户管理模块",
-                                 "create trigger 拒绝 before insert on 用户管理模块 "
-                                 "begin select raise(abort, 'no'); end"}));
+        Breakage{"UpdateFails", {"drop table 用户管理模块"}},
+        Breakage{"InsertFails",
+                 {"delete from 用户管理模块",
+                  "create trigger 拒绝 before insert on 用户管理模块 "
+                  "begin select raise(abort, 'no'); end"}}),
+    [](const ::testing::TestParamInfo<Breakage>& info) { return info.param.name; });
