@@ -2,6 +2,7 @@
 
 #include "app/help_window.h"
 #include "app/login_window.h"
+#include "masterdata/settings_window.h"
 #include "ui/hosted_window.h"
 
 namespace app {
@@ -20,6 +21,7 @@ void open(Shell& shell, ui::Placement placement) {
 
 void openEntryWindow(Shell& shell, int entry) {
     switch (entry) {
+    case kEntrySettings: open<masterdata::SettingsWindow>(shell, ui::Placement::Centred); break;
     case kEntryHelp: open<HelpWindow>(shell, ui::Placement::Centred); break;
     default:
         break;
