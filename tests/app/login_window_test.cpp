@@ -1,5 +1,6 @@
 #include "app/help_window.h"
 #include "main_window_fixture.h"
+#include "masterdata/settings_window.h"
 
 #include <QLabel>
 
@@ -132,13 +133,23 @@ TEST_F(LoginTest, TheRequestedEntryDecidesWhatFollowsTheWelcome) {
         if (c.refused) expected.push_back(noPermission(c.name));
         EXPECT_EQ(messages.shown, expected);
         EXPECT_EQ(main->标签_欢迎->text(), c.refused ? "" : c.name + kWelcomeLabel);
-        // 软件帮助 asked for before the login opens nothing after it.
+        // 软件帮助 asked for before the login opens nothing after it, nor does a refusal.
         EXPECT_EQ(main->findChild<app::HelpWindow*>(), nullptr);
+        if (c.refused) EXPECT_TRUE(main->findChildren<ui::HostedWindow*>().isEmpty());
 
         shell.currentUser.clear();
         main->标签_欢迎->clear();
         messages.clear();
     }
+}
+
+TEST_F(LoginTest, TheAdministratorGetsTheEntryAskedForCentred) {
+    logIn("admin", "admin123", app::kEntrySettings);
+    auto* settings = main->findChild<masterdata::SettingsWindow*>();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(settings->isVisible());
+    EXPECT_EQ(settings->pos(), centredIn(settings->size()));
+    EXPECT_EQ(messages.shown, std::vector<Shown>{welcome("admin")});
 }
 
 class LogoutTest : public LoginTest {};
