@@ -63,6 +63,7 @@ private:
 
 // Each module's operations.
 void benchStore(Bench& bench);
+void benchCatalogue(Bench& bench);
 void benchSales(Bench& bench);
 
 }  // namespace bench

@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
     bench::Bench bench;
     bench.buildLargeShop();
     bench::benchStore(bench);
+    bench::benchCatalogue(bench);
     bench::benchSales(bench);
     bench.report();
     return 0;

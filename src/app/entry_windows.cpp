@@ -1,5 +1,9 @@
 #include "app/entry_windows.h"
 
+#include "app/help_window.h"
+#include "app/login_window.h"
+#include "masterdata/catalogue_window.h"
+#include "masterdata/settings_window.h"
 #include "sales/sales_window.h"
 #include "ui/hosted_window.h"
 
@@ -19,12 +23,15 @@ void open(Shell& shell, ui::Placement placement) {
 
 void openEntryWindow(Shell& shell, int entry) {
     switch (entry) {
-    case kEntrySales:
-        open<sales::SalesWindow>(shell, ui::Placement::Centred);
-        break;
+    case kEntrySales: open<sales::SalesWindow>(shell, ui::Placement::Centred); break;
+    case kEntryCatalogue: open<masterdata::CatalogueWindow>(shell, ui::Placement::TopLeft); break;
+    case kEntrySettings: open<masterdata::SettingsWindow>(shell, ui::Placement::Centred); break;
+    case kEntryHelp: open<HelpWindow>(shell, ui::Placement::Centred); break;
     default:
         break;
     }
 }
+
+void openLoginWindow(Shell& shell) { open<LoginWindow>(shell, ui::Placement::Centred); }
 
 }  // namespace app

@@ -20,4 +20,7 @@ enum NavigationEntry {
 // Opens the working window of the entry at its placement; entries without one do nothing.
 void openEntryWindow(Shell& shell, int entry);
 
+// The login window, centred in the main window; a second request shows the one already open.
+void openLoginWindow(Shell& shell);
+
 }  // namespace app

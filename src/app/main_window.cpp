@@ -29,6 +29,7 @@ MainWindow::MainWindow(Shell& shell) : QWidget(nullptr, Qt::Window), shell_(shel
     按钮_退出系统 = new QPushButton(QStringLiteral("退出系统"), this);
     按钮_退出系统->setObjectName(QStringLiteral("按钮_退出系统"));
     按钮_退出系统->setGeometry(800 - 100, 6, 90, 28);
+    connect(按钮_退出系统, &QPushButton::clicked, this, &MainWindow::logOut);
     图片框1 = new ui::PictureBox(
         this, ui::drawBanner(QSize(200, 60), QStringLiteral("沐岚轩 · 访问官网"), 18));
     图片框1->setObjectName(QStringLiteral("图片框1"));
@@ -71,8 +72,7 @@ void MainWindow::startUp() {
 
     panel_->hide();
     if (administratorHasPassword()) {
-        panel_->show();
-        dockPanel();
+        showNavigationPanel(shell_);
     } else {
         ui::openHostedWindow(new SetPasswordWindow(shell_, this), this, ui::Placement::Centred);
     }
@@ -132,6 +132,19 @@ void MainWindow::dockPanel() {
     if (panel_) panel_->move(x() - panel_->frameGeometry().width(), y());
 }
 
+void MainWindow::logOut() {
+    if (!shell_.isLoggedIn()) {
+        shell_.showMessage(QStringLiteral("你还没有登录！"), 0x40, ui::kStandardTitle);
+        return;
+    }
+    // They stay loaded with their contents; the other windows stay as they are.
+    for (ui::HostedWindow* window : findChildren<ui::HostedWindow*>())
+        if (window->hidesOnLogout()) window->hide();
+    标签_欢迎->clear();
+    shell_.currentUser.clear();
+    shell_.showMessage(QStringLiteral("你已经成功退出系统！"), 0, ui::kStandardTitle);
+}
+
 void MainWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     dockPanel();
@@ -161,6 +174,12 @@ void MainWindow::restorePanel() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     shell_.endProgram();
+}
+
+void showNavigationPanel(Shell& shell) {
+    if (!shell.navigationPanel) return;
+    shell.navigationPanel->show();
+    if (auto* mainWindow = qobject_cast<MainWindow*>(shell.mainWindow)) mainWindow->dockPanel();
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {

@@ -33,6 +33,9 @@ public:
     // Main window and panel together, centred side by side on the screen.
     void centrePair();
 
+    // 退出系统: hides the windows that logout hides and forgets the user.
+    void logOut();
+
 protected:
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -51,5 +54,8 @@ private:
     Shell& shell_;
     NavigationPanel* panel_ = nullptr;
 };
+
+// Shows the navigation panel, docked when the host is the main window.
+void showNavigationPanel(Shell& shell);
 
 }  // namespace app

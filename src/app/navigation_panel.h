@@ -1,9 +1,16 @@
 #pragma once
-// The program's menu: a top-level window kept against the main window's left edge.
+// The program's menu: a top-level window kept against the main window's left edge, holding the
+// eight navigation entries.
 
 #include "app/shell.h"
 
 #include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QListWidget;
+
+namespace ui { class PictureBox; }
 
 namespace app {
 
@@ -12,10 +19,22 @@ class NavigationPanel : public QWidget {
 public:
     explicit NavigationPanel(Shell& shell);
 
+    QListWidget* 菜单项;
+    QGroupBox* 分组框1;
+    ui::PictureBox* 图片框1;
+
+    // A double click on the list: the login window while nobody is logged in, otherwise the
+    // entry's window for whoever may open it.
+    void openNavigationEntry();
+
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildMenu();
+    void buildContactBox();
+
     Shell& shell_;
 };
 

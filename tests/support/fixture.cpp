@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -81,8 +82,18 @@ void typeInto(QWidget* box, const QString& text) {
     edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
-    // One key press per character, so every edit-changed handler sees the typing.
-    for (QChar c : text) QTest::keyClicks(edit, QString(c));
+    // One key press per character, so every edit-changed handler sees the typing. Qt's test
+    // key mapping knows only ASCII, so other characters arrive as key events carrying their text.
+    for (QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(edit, QString(c));
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit, &press);
+        QApplication::sendEvent(edit, &release);
+    }
 }
 
 void pressEnter(QWidget* control) { QTest::keyClick(control, Qt::Key_Return); }

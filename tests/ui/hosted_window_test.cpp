@@ -106,3 +106,12 @@ TEST_F(HostedWindowTest, ListViewShowsARecordSetAndStaysEditable) {
     EXPECT_EQ(list.cell(1, 1), "张三");
     EXPECT_EQ(list.cell(2, 1), "李四");
 }
+
+TEST_F(HostedWindowTest, TypingChineseReachesTheBoxKeyByKey) {
+    auto* window = openWindow<Sample>();
+    int edits = 0;
+    QObject::connect(window->edit, &QLineEdit::textEdited, [&] { ++edits; });
+    test::typeInto(window->edit, "文胸A");
+    EXPECT_EQ(window->edit->text(), "文胸A");
+    EXPECT_EQ(edits, 3);
+}
