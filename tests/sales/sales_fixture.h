@@ -21,6 +21,23 @@ struct Product {
     QString stock = "10";
 };
 
+// The product with its stock row, as the catalogue adds one.
+inline bool insertProduct(store::Database& db, const Product& p) {
+    return db.execute("insert into 商品资料(编号,助记码,条形码,款号,品名,杯型,尺码,颜色,吊牌价)"
+                      "values(?,?,?,?,?,?,?,?,?)",
+                      {p.code, p.mnemonic, p.barcode, p.style, "文胸", p.cup, p.size, p.colour,
+                       p.price}) &&
+           db.execute("insert into 库存表(商品编号,助记码,款号,期初库存,销售出库,实际库存)"
+                      "values(?,?,?,?,?,?)",
+                      {p.code, p.mnemonic, p.style, p.stock, "0", p.stock});
+}
+
+// sp1 and sp2 in two styles, priced 199 and 159.
+inline bool insertTwoProducts(store::Database& db) {
+    return insertProduct(db, {"sp1", "m1", "b1", "k1", "A", "75", "红", "199"}) &&
+           insertProduct(db, {"sp2", "m2", "b2", "k2", "B", "80", "黑", "159"});
+}
+
 class SalesTest : public ShopTest {
 protected:
     SalesTest() {
@@ -28,19 +45,8 @@ protected:
         exec("update 系统设置 set 折扣=?,折扣原因=? where id='1'", {"不打折,9,8.5", "会员,促销"});
     }
 
-    void addProduct(const Product& p) {
-        exec("insert into 商品资料(编号,助记码,条形码,款号,品名,杯型,尺码,颜色,吊牌价)"
-             "values(?,?,?,?,?,?,?,?,?)",
-             {p.code, p.mnemonic, p.barcode, p.style, "文胸", p.cup, p.size, p.colour, p.price});
-        exec("insert into 库存表(商品编号,助记码,款号,期初库存,销售出库,实际库存)values(?,?,?,?,?,?)",
-             {p.code, p.mnemonic, p.style, p.stock, "0", p.stock});
-    }
-
-    // sp1 and sp2 in two styles, priced 199 and 159.
-    void addTwoProducts() {
-        addProduct({"sp1", "m1", "b1", "k1", "A", "75", "红", "199"});
-        addProduct({"sp2", "m2", "b2", "k2", "B", "80", "黑", "159"});
-    }
+    void addProduct(const Product& p) { ASSERT_TRUE(insertProduct(db, p)); }
+    void addTwoProducts() { ASSERT_TRUE(insertTwoProducts(db)); }
 
     sales::SalesWindow* open() { return openWindow<sales::SalesWindow>(); }
 
