@@ -129,8 +129,6 @@ void SalesPicker::refillAll() {
         refill(Box(which), products, !codeLookupOf(Box(which)));
 }
 
-void SalesPicker::lookUp(Box codeBox) { lookUp(codeBox, Origin::Clerk); }
-
 void SalesPicker::lookUp(Box codeBox, Origin origin) {
     const CodeLookup* lookup = codeLookupOf(codeBox);
     const store::RecordSet product =
@@ -171,7 +169,7 @@ store::RecordSet SalesPicker::productsMatching(const Filter& filter) const {
                            filter.values);
 }
 
-void SalesPicker::refilter() {
+void SalesPicker::refilterSalesAttributes() {
     for (const CodeLookup& lookup : kCodeLookups) {
         if (text(lookup.box).isEmpty()) continue;
         lookUp(lookup.box, Origin::Clerk);

@@ -41,12 +41,14 @@ public:
 
     // Every box lists the whole catalogue; a box with a single item chooses it.
     void refillAll();
-    // The clerk's lookup from a code box (Enter, or an item chosen).
-    void lookUp(Box codeBox);
+    // The clerk's lookups from the code boxes (Enter, or an item chosen).
+    void lookupSalesProductByCode() { lookUp(kCode, Origin::Clerk); }
+    void lookupSalesProductByBarcode() { lookUp(kBarcode, Origin::Clerk); }
+    void lookupSalesProductByMnemonic() { lookUp(kMnemonic, Origin::Clerk); }
     bool styleNumberExists() const;
     // A code box with text looks its product up again; otherwise the chosen attribute boxes
     // narrow the code boxes and the attribute boxes not chosen.
-    void refilter();
+    void refilterSalesAttributes();
 
 private:
     enum class Origin { Clerk, AutoSelect };

@@ -220,14 +220,15 @@ void SalesWindow::connectEvents() {
     ui::onEnter(编辑框_收款, [this] { giveChange(); });
     connect(按钮_确认买单, &QPushButton::clicked, this, &SalesWindow::checkOutBill);
 
-    const std::pair<QComboBox*, SalesPicker::Box> codeBoxes[] = {
-        {组合框_编号, SalesPicker::kCode},
-        {组合框_条形码, SalesPicker::kBarcode},
-        {组合框_助记码, SalesPicker::kMnemonic},
+    const std::pair<QComboBox*, void (SalesPicker::*)()> codeBoxes[] = {
+        {组合框_编号, &SalesPicker::lookupSalesProductByCode},
+        {组合框_条形码, &SalesPicker::lookupSalesProductByBarcode},
+        {组合框_助记码, &SalesPicker::lookupSalesProductByMnemonic},
     };
-    for (const auto& [box, which] : codeBoxes) {
-        connect(box, &QComboBox::activated, this, [this, which] { picker_->lookUp(which); });
-        ui::onEnter(box, [this, which] { picker_->lookUp(which); });
+    for (const auto& [box, lookup] : codeBoxes) {
+        const auto run = [this, lookup] { (picker_.get()->*lookup)(); };
+        connect(box, &QComboBox::activated, this, run);
+        ui::onEnter(box, run);
     }
     connect(组合框_款号, &QComboBox::activated, this, &SalesWindow::onSalesStyleNumberChosen);
     ui::onEnter(组合框_款号, [this] { onSalesStyleNumberChosen(); });
@@ -339,7 +340,7 @@ void SalesWindow::enterChangeMode() {
     if (row < 0) return;
     setChangeMode(true);
     组合框_编号->setEditText(超级列表框_销售单->cell(row, kProductCodeCell));
-    picker_->lookUp(SalesPicker::kCode);
+    picker_->lookupSalesProductByCode();
     编辑框_数量->setText(超级列表框_销售单->cell(超级列表框_销售单->selectedRow(), kQuantityCell));
     recomputeSubtotal();
 }
@@ -383,12 +384,12 @@ void SalesWindow::onSalesStyleNumberChosen() {
         tell(QStringLiteral("你输入的款号不存在，请重新输入！"), ui::kStandardTitle);
         return;
     }
-    picker_->refilter();
+    picker_->refilterSalesAttributes();
 }
 
 void SalesWindow::onSalesAttributeChosen() {
     clearAmountsForNewChoice();
-    picker_->refilter();
+    picker_->refilterSalesAttributes();
 }
 
 void SalesWindow::giveChange() {
