@@ -243,3 +243,13 @@ TEST_F(SalesPickerTest, ASingleEmptyCodeRunsNoLookup) {
     EXPECT_EQ(w->组合框_助记码->currentText(), "m1");  // looked up by its mnemonic code instead
     EXPECT_EQ(w->标签_单价->text(), "60");
 }
+
+// What the clerk typed is what is looked up: the box adds no completion of its own.
+TEST_F(SalesPickerTest, ATypedCodeIsLookedUpAsTyped) {
+    addProduct({"sp10", "m10", "b10", "k1", "A", "70", "红", "199"});
+    addProduct({"sp20", "m20", "b20", "k2", "B", "75", "黑", "159"});
+    SalesWindow* w = open();
+    typeInto(w->组合框_编号, "sp1");
+    test::pressEnter(w->组合框_编号);
+    EXPECT_EQ(messages.shown, (std::vector<Shown>{{"你输入的编号不存在！", 0x40, kRemindYou}}));
+}
