@@ -98,13 +98,13 @@ LineProblem addBillLine(store::Database& db, const store::Clock& clock, const Bi
 
 bool changeBillLine(store::Database& db, const LineChange& change) {
     return db.execute(
-        "update 销售模块 set 数量 =?, 折扣 =?, 折后价 =?, 小计 =?, 折扣原因 =? where 销售编号 =?",
+        "update 销售模块 set 数量 =?, 折扣 =?, 折后价 =?, 小计 =?, 折扣原因 =? where rowid =?",
         {change.quantity, change.discount, discountedPrice(change.discount, change.unitPrice),
-         change.subtotal, change.discountReason, change.lineId});
+         change.subtotal, change.discountReason, change.lineRow});
 }
 
-bool deleteBillLine(store::Database& db, const QString& lineId) {
-    return db.execute("delete from 销售模块 where 销售编号 =?", {lineId});
+bool deleteBillLine(store::Database& db, const QString& lineRow) {
+    return db.execute("delete from 销售模块 where rowid =?", {lineRow});
 }
 
 QString payBill(store::Database& db, const QString& billNumber) {

@@ -69,8 +69,10 @@ Notice noticeFor(LineProblem problem);
 LineProblem addBillLine(store::Database& db, const store::Clock& clock, const BillLine& line);
 
 // The figures a bill line's change writes; its other columns stay.
+// A stored line is reached by its row key, not by its line id: two lines added within the same
+// second share an id, and a change or delete of one must not reach the other.
 struct LineChange {
-    QString lineId;
+    QString lineRow;
     QString quantity;
     QString discount;
     QString subtotal;
@@ -78,7 +80,7 @@ struct LineChange {
     QString unitPrice;
 };
 bool changeBillLine(store::Database& db, const LineChange& change);
-bool deleteBillLine(store::Database& db, const QString& lineId);
+bool deleteBillLine(store::Database& db, const QString& lineRow);
 
 // Pays the bill in one transaction: its lines and headers become "已买单" and its products' stock
 // goes down. Gives "" when it went through, otherwise the message of the step that failed, with

@@ -22,7 +22,6 @@ namespace {
 
 // Cells of the bill list that the row actions read.
 constexpr int kQuantityCell = 5;
-constexpr int kLineIdCell = 9;
 constexpr int kProductCodeCell = 10;
 
 // The line's columns behind the bill list's cells after 序号.
@@ -289,8 +288,10 @@ void SalesWindow::resetClicked() {
 }
 
 void SalesWindow::refillBillList(const QString& number) {
-    const store::RecordSet lines =
-        shell_.db.query(QStringLiteral("select * from 销售模块 where 销售单号 =?"), {number});
+    const store::RecordSet lines = shell_.db.query(
+        QStringLiteral("select rowid as 行键, * from 销售模块 where 销售单号 =?"), {number});
+    billLineRows_.clear();
+    for (size_t row = 0; row < lines.rowCount(); ++row) billLineRows_.push_back(lines.cell(row, 0));
     std::vector<int> columns;
     for (const char* column : kBillListColumns) columns.push_back(lines.columnIndex(column));
     std::vector<QStringList> rows;
@@ -348,7 +349,7 @@ void SalesWindow::enterChangeMode() {
 void SalesWindow::storeChangedLine() {
     const int row = 超级列表框_销售单->selectedRow();
     if (row < 0) return;
-    const LineChange change = {超级列表框_销售单->cell(row, kLineIdCell), 编辑框_数量->text(),
+    const LineChange change = {billLineRows_.at(row), 编辑框_数量->text(),
                                组合框_折扣->currentText(), 编辑框_小计->text(),
                                组合框_折扣原因->currentText(), 标签_单价->text()};
     if (!changeBillLine(shell_.db, change)) {
@@ -363,7 +364,7 @@ void SalesWindow::storeChangedLine() {
 void SalesWindow::deleteSelectedLine() {
     const int row = 超级列表框_销售单->selectedRow();
     if (row < 0) return;
-    if (!deleteBillLine(shell_.db, 超级列表框_销售单->cell(row, kLineIdCell))) {
+    if (!deleteBillLine(shell_.db, billLineRows_.at(row))) {
         tell(QStringLiteral("删除失败！"), ui::kStandardTitle);
         return;
     }

@@ -101,6 +101,7 @@ private:
 
     app::Shell& shell_;
     std::unique_ptr<SalesPicker> picker_;
+    std::vector<QString> billLineRows_;  // the row key of each line in the bill list, in order
 };
 
 }  // namespace sales

@@ -56,7 +56,6 @@ const char* const kLookupIndexes[] = {
     "CREATE INDEX IF NOT EXISTS 入库管理模块_入库单号 ON 入库管理模块(入库单号)",
     "CREATE INDEX IF NOT EXISTS 入库管理总模块_入库单编号 ON 入库管理总模块(入库单编号)",
     "CREATE INDEX IF NOT EXISTS 销售模块_销售单号 ON 销售模块(销售单号)",
-    "CREATE INDEX IF NOT EXISTS 销售模块_销售编号 ON 销售模块(销售编号)",
     "CREATE INDEX IF NOT EXISTS 销售模块_销售时间 ON 销售模块(销售时间)",
     "CREATE INDEX IF NOT EXISTS 销售管理总模块_销售单号 ON 销售管理总模块(销售单号)",
 };

@@ -376,6 +376,28 @@ TEST_F(SalesWindowTest, DeleteAsksNothingAndTheTotalFollows) {
     EXPECT_EQ(w->组合框_编号->currentText(), "sp2");  // the entry fields stay
 }
 
+// Two lines added within one second share their line id; a change or delete of one must leave
+// the other alone.
+TEST_F(SalesWindowTest, RowActionsReachOnlyTheSelectedLineWhenIdsRepeat) {
+    addTwoProducts();
+    SalesWindow* w = open();
+    for (const char* code : {"sp1", "sp2", "sp1"}) {
+        lookUpCode(w, code);
+        typeInto(w->编辑框_数量, "1");
+        test::click(w->按钮_加入);
+    }
+    ASSERT_EQ(rows("select distinct 销售编号 from 销售模块").size(), 1);
+    test::selectRow(w->超级列表框_销售单, 2);
+    test::trigger(w->菜单项_修改);
+    typeInto(w->编辑框_数量, "4");
+    test::click(w->按钮_修改);
+    test::selectRow(w->超级列表框_销售单, 1);
+    test::trigger(w->菜单项_删除);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(rows("select 商品编号,数量 from 销售模块"), QStringList({"sp1|1", "sp1|4"}));
+    EXPECT_EQ(w->超级列表框_销售单->rowCount(), 2);
+}
+
 TEST_F(SalesWindowTest, ThePopUpMenuOpensOnlyOverRows) {
     addTwoProducts();
     SalesWindow* w = open();
