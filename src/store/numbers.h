@@ -9,8 +9,8 @@ namespace store {
 // Empty text, and text that is not a number, count as 0.
 double toNumber(const QString& text);
 
-// At most 15 significant digits, no exponent for ordinary amounts, no trailing zeros,
-// never "-0": 199 * 0.85 reads 169.15.
+// At most 15 significant digits, without the noise of binary fractions, no exponent for
+// ordinary amounts, no trailing zeros, never "-0": 199 * 0.85 reads 169.15, 300 - 299.3 reads 0.7.
 QString numberText(double value);
 
 }  // namespace store
