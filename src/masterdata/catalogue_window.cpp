@@ -52,25 +52,17 @@ void showAttribute(QComboBox* box, const QString& value) {
 }
 
 QLabel* addLabel(QWidget* parent, const QString& caption, const QString& name, QRect place) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
+    auto* label = ui::named(new QLabel(caption, parent), name, place);
     QFont font(QStringLiteral("WenQuanYi Micro Hei"));
     font.setPixelSize(14);
     label->setFont(font);
-    label->setGeometry(place);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
 
-template <typename Control>
-Control* named(Control* control, const QString& name) {
-    control->setObjectName(name);
-    return control;
-}
 
 QPushButton* addButton(QWidget* parent, const QString& caption, const QString& name, QRect place) {
-    auto* button = named(new QPushButton(caption, parent), name);
-    button->setGeometry(place);
+    auto* button = ui::named(new QPushButton(caption, parent), name, place);
     button->setAutoDefault(false);
     return button;
 }
@@ -99,8 +91,8 @@ CatalogueWindow::CatalogueWindow(app::Shell& shell, QWidget* host)
 
 void CatalogueWindow::buildForm() {
     QWidget* form = body();
-    auto edit = [&](const QString& name) { return named(new QLineEdit(form), name); };
-    auto combo = [&](const QString& name) { return named(ui::makeComboBox(form, false), name); };
+    auto edit = [&](const QString& name) { return ui::named(new QLineEdit(form), name); };
+    auto combo = [&](const QString& name) { return ui::named(ui::makeComboBox(form, false), name); };
     编辑框_编号 = edit("编辑框_编号");
     编辑框_助记码 = edit("编辑框_助记码");
     编辑框_条形码 = edit("编辑框_条形码");
@@ -169,19 +161,19 @@ void CatalogueWindow::buildForm() {
     std::vector<ui::Column> columns;
     for (int i = 0; i < kProductColumns.size(); ++i)
         columns.push_back({kProductColumns[i], kColumnWidths[i]});
-    超级列表框_商品资料 = named(new ui::ListView(form, columns), "超级列表框_商品资料");
+    超级列表框_商品资料 = ui::named(new ui::ListView(form, columns), "超级列表框_商品资料");
     const int listTop = top + kRowHeight + 10;
     超级列表框_商品资料->setGeometry(0, listTop, form->width(), form->height() - listTop);
 }
 
 void CatalogueWindow::buildMenus() {
-    菜单栏 = named(new QMenuBar(body()), "菜单栏");
+    菜单栏 = ui::named(new QMenuBar(body()), "菜单栏");
     菜单栏->setGeometry(0, 0, body()->width(), 24);
     QMenu* exitMenu = 菜单栏->addMenu(QStringLiteral("  退出  "));
     菜单项_退出商品资料管理 = exitMenu->addAction(QStringLiteral("退出商品资料管理"));
     connect(菜单项_退出商品资料管理, &QAction::triggered, this, &QWidget::close);
 
-    菜单_删除商品 = named(new QMenu(QStringLiteral("删除商品"), this), "菜单_删除商品");
+    菜单_删除商品 = ui::named(new QMenu(QStringLiteral("删除商品"), this), "菜单_删除商品");
     菜单项_删除 = 菜单_删除商品->addAction(QStringLiteral("删除"));
     菜单项_修改 = 菜单_删除商品->addAction(QStringLiteral("修改"));
     connect(菜单项_删除, &QAction::triggered, this, &CatalogueWindow::deleteSelectedProduct);

@@ -31,12 +31,6 @@ const char* const kBillListColumns[] = {"款号", "杯型", "尺码",   "颜色"
 const char* const kWeekdays[] = {"星期一", "星期二", "星期三", "星期四",
                                  "星期五", "星期六", "星期天"};
 
-template <typename Widget>
-Widget* named(Widget* widget, const char* name, QRect geometry) {
-    widget->setObjectName(QString::fromUtf8(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
 
 // Stand-ins for the form's fonts: the app font at the form's character height.
 void setFontHeight(QWidget* widget, int pixels, QFont::Weight weight = QFont::Normal) {
@@ -48,17 +42,17 @@ void setFontHeight(QWidget* widget, int pixels, QFont::Weight weight = QFont::No
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry,
                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* label = named(new QLabel(text, parent), name, geometry);
+    auto* label = ui::named(new QLabel(text, parent), name, geometry);
     label->setAlignment(alignment);
     return label;
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    return named(new QPushButton(caption, parent), name, geometry);
+    return ui::named(new QPushButton(caption, parent), name, geometry);
 }
 
 QComboBox* makeCombo(QWidget* parent, const char* name, bool editable, QRect geometry) {
-    return named(ui::makeComboBox(parent, editable), name, geometry);
+    return ui::named(ui::makeComboBox(parent, editable), name, geometry);
 }
 
 // The entry rows of 分组框1: a caption right-aligned before its box, a unit after some.
@@ -102,10 +96,10 @@ SalesWindow::SalesWindow(app::Shell& shell, QWidget* host)
 SalesWindow::~SalesWindow() = default;
 
 void SalesWindow::buildEntryGroup() {
-    分组框1 = named(new QGroupBox(body()), "分组框1", {4, 2, 282, 478});
+    分组框1 = ui::named(new QGroupBox(body()), "分组框1", {4, 2, 282, 478});
     QWidget* group = 分组框1;
 
-    分组框4 = named(new QGroupBox(QStringLiteral("你好！"), group), "分组框4", {8, 8, 266, 68});
+    分组框4 = ui::named(new QGroupBox(QStringLiteral("你好！"), group), "分组框4", {8, 8, 266, 68});
     标签_店员 = makeLabel(分组框4, "标签_店员", {}, {10, 20, 84, 20});
     QLabel* cheer = makeLabel(分组框4, "标签1", QStringLiteral("要加油哦！"), {96, 20, 160, 20});
     QLabel* today = makeLabel(分组框4, "标签2", QStringLiteral("今天是："), {10, 42, 68, 20});
@@ -130,7 +124,7 @@ void SalesWindow::buildEntryGroup() {
                   captionAt(row), Qt::AlignRight | Qt::AlignVCenter);
 
     标签_销售单号 = makeLabel(group, "标签_销售单号", {}, boxAt(0));
-    日期框1 = named(ui::makeDateBox(group, shell_.clock.now().date()), "日期框1", boxAt(1));
+    日期框1 = ui::named(ui::makeDateBox(group, shell_.clock.now().date()), "日期框1", boxAt(1));
     组合框_编号 = makeCombo(group, "组合框_编号", true, boxAt(2));
     组合框_条形码 = makeCombo(group, "组合框_条形码", true, boxAt(3));
     组合框_助记码 = makeCombo(group, "组合框_助记码", true, boxAt(4));
@@ -138,12 +132,12 @@ void SalesWindow::buildEntryGroup() {
     组合框_杯型 = makeCombo(group, "组合框_杯型", false, boxAt(6));
     组合框_尺码 = makeCombo(group, "组合框_尺码", false, boxAt(7));
     组合框_颜色 = makeCombo(group, "组合框_颜色", false, boxAt(8));
-    编辑框_数量 = named(new QLineEdit(group), "编辑框_数量", boxAt(9));
+    编辑框_数量 = ui::named(new QLineEdit(group), "编辑框_数量", boxAt(9));
     组合框_折扣 = makeCombo(group, "组合框_折扣", true, boxAt(10));
     标签_单价 = makeLabel(group, "标签_单价", {}, amountAt(11));
     setFontHeight(标签_单价, 20, QFont::Black);
     makeLabel(group, "标签_销售日期14", QStringLiteral("元"), unitAt(11));
-    编辑框_小计 = named(new QLineEdit(group), "编辑框_小计", amountAt(12));
+    编辑框_小计 = ui::named(new QLineEdit(group), "编辑框_小计", amountAt(12));
     makeLabel(group, "标签_销售日期12", QStringLiteral("元"), unitAt(12));
     组合框_折扣原因 = makeCombo(group, "组合框_折扣原因", true, boxAt(13));
 
@@ -157,8 +151,8 @@ void SalesWindow::buildEntryGroup() {
 }
 
 void SalesWindow::buildBillGroup() {
-    分组框2 = named(new QGroupBox(body()), "分组框2", {290, 2, 447, 304});
-    超级列表框_销售单 = named(new ui::ListView(分组框2, {{"序号", 40},
+    分组框2 = ui::named(new QGroupBox(body()), "分组框2", {290, 2, 447, 304});
+    超级列表框_销售单 = ui::named(new ui::ListView(分组框2, {{"序号", 40},
                                                          {"款号", 70},
                                                          {"杯型", 45},
                                                          {"尺码", 45},
@@ -177,7 +171,7 @@ void SalesWindow::buildBillGroup() {
 }
 
 void SalesWindow::buildSettlementGroup() {
-    分组框3 = named(new QGroupBox(body()), "分组框3", {290, 308, 447, 172});
+    分组框3 = ui::named(new QGroupBox(body()), "分组框3", {290, 308, 447, 172});
     QWidget* group = 分组框3;
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     QList<QLabel*> large = {
@@ -190,7 +184,7 @@ void SalesWindow::buildSettlementGroup() {
         makeLabel(group, "标签_总金额2", QStringLiteral("元"), {256, 86, 28, 32}),
     };
     for (QLabel* label : large) setFontHeight(label, 21, QFont::DemiBold);
-    编辑框_收款 = named(new QLineEdit(group), "编辑框_收款", {104, 51, 150, 26});
+    编辑框_收款 = ui::named(new QLineEdit(group), "编辑框_收款", {104, 51, 150, 26});
     按钮_找零 = makeButton(group, "按钮_找零", QStringLiteral("找零"), {290, 50, 80, 28});
     按钮_挂起 = makeButton(group, "按钮_挂起", QStringLiteral("挂起"), {8, 130, 90, 32});
     按钮_取回挂起 = makeButton(group, "按钮_取回挂起", QStringLiteral("取回挂起"), {106, 130, 90, 32});

@@ -25,7 +25,7 @@ QString withoutTrailingZeros(QString text) {
 // binary fraction's noise (300 - 299.3 is 0.69999999999998863). The shortest form within a
 // ten-millionth of a millionth of the value is the one shown: 0.7. At the fifteenth digit noise
 // and a real digit cannot be told apart.
-int significantDigits(double value) {
+int shownPrecision(double value) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
     int digits = 0;
@@ -44,7 +44,7 @@ int significantDigits(double value) {
 QString numberText(double value) {
     // What is left of amounts that cancel out (19.9 * 3 - 59.7) is noise, not an amount.
     if (!std::isfinite(value) || std::fabs(value) < 1e-12) return QStringLiteral("0");
-    const int precision = significantDigits(value);
+    const int precision = shownPrecision(value);
     char buffer[400];
     std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
     QString text = QString::fromLatin1(buffer);

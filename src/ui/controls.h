@@ -2,6 +2,7 @@
 // The control behaviour every window relies on, in one place.
 
 #include <QDate>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -13,6 +14,18 @@ class QMenu;
 class QWidget;
 
 namespace ui {
+
+// Gives a control its form name, which is also its Qt object name (and, with a place, puts it there).
+template <typename Control>
+Control* named(Control* control, const QString& name) {
+    control->setObjectName(name);
+    return control;
+}
+template <typename Control>
+Control* named(Control* control, const QString& name, QRect place) {
+    named(control, name)->setGeometry(place);
+    return control;
+}
 
 // Runs `action` on Return or Enter in `control`, before the control sees the key.
 void onEnter(QWidget* control, std::function<void()> action);
