@@ -27,7 +27,7 @@ Bench::Bench() : shell(db, messages, clock, folder.path()) {
     host->resize(800, 570);
     host->show();
     shell.mainWindow = host.get();
-    shell.currentUser = app::kAdministrator;
+    shell.currentUser = session::kAdministrator;
 }
 
 Bench::~Bench() = default;

@@ -2,7 +2,7 @@
 // `make bench`: a large shop in a temporary folder and the median times of the windows'
 // operations, each beside the time SQLite itself needs for the same rows.
 
-#include "app/shell.h"
+#include "session/shell.h"
 #include "store/clock.h"
 #include "store/database.h"
 #include "ui/messages.h"
@@ -49,7 +49,7 @@ public:
     store::Database db;
     QuietMessages messages;
     store::Clock clock;
-    app::Shell shell;
+    session::Shell shell;
     std::unique_ptr<QWidget> host;  // stands in for the main window
 
 private:

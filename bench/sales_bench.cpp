@@ -34,7 +34,7 @@ void choose(QComboBox* box, const QString& item) {
 void benchSales(Bench& bench) {
     // A fixed clock keeps the bill number, so each checkout run pays the same 50 lines again.
     store::FixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(9, 5, 3)));
-    app::Shell shell(bench.db, bench.messages, clock, bench.folder.path());
+    session::Shell shell(bench.db, bench.messages, clock, bench.folder.path());
     shell.currentUser = bench.shell.currentUser;
     shell.mainWindow = bench.host.get();
 

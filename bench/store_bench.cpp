@@ -11,7 +11,7 @@ void benchStore(Bench& bench) {
     bench.db.execute("update 用户管理模块 set 密码=? where 用户名='admin'", {"digest"});
     bench.time("start-up to the main window shown", [&] {
         store::Database db;
-        app::Shell shell(db, bench.messages, bench.clock, bench.folder.path());
+        session::Shell shell(db, bench.messages, bench.clock, bench.folder.path());
         app::MainWindow window(shell);
         window.show();
     });

@@ -1,5 +1,5 @@
 #include "app/main_window.h"
-#include "app/shell.h"
+#include "session/shell.h"
 #include "store/clock.h"
 #include "store/database.h"
 #include "ui/messages.h"
@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     store::Database database;
     ui::DialogMessages messages;
     store::Clock clock;
-    app::Shell shell(database, messages, clock, QApplication::applicationDirPath());
+    session::Shell shell(database, messages, clock, QApplication::applicationDirPath());
     app::MainWindow mainWindow(shell);
     if (shell.programEnded) return 0;
     mainWindow.show();

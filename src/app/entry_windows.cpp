@@ -13,7 +13,7 @@ namespace {
 
 // A second opening of a window that is still loaded shows that one again at its placement.
 template <typename Window>
-void open(Shell& shell, ui::Placement placement) {
+void open(session::Shell& shell, ui::Placement placement) {
     Window* window = shell.mainWindow->findChild<Window*>();
     if (!window) window = new Window(shell, shell.mainWindow);
     ui::openHostedWindow(window, shell.mainWindow, placement);
@@ -21,7 +21,7 @@ void open(Shell& shell, ui::Placement placement) {
 
 }  // namespace
 
-void openEntryWindow(Shell& shell, int entry) {
+void openEntryWindow(session::Shell& shell, int entry) {
     switch (entry) {
     case kEntrySales: open<sales::SalesWindow>(shell, ui::Placement::Centred); break;
     case kEntryCatalogue: open<masterdata::CatalogueWindow>(shell, ui::Placement::TopLeft); break;
@@ -32,6 +32,6 @@ void openEntryWindow(Shell& shell, int entry) {
     }
 }
 
-void openLoginWindow(Shell& shell) { open<LoginWindow>(shell, ui::Placement::Centred); }
+void openLoginWindow(session::Shell& shell) { open<LoginWindow>(shell, ui::Placement::Centred); }
 
 }  // namespace app

@@ -2,7 +2,7 @@
 // The navigation entries and the one place that opens their working windows in the main window.
 // Both the navigation panel and the login's dispatch go through it; who may open what is theirs.
 
-#include "app/shell.h"
+#include "session/shell.h"
 
 namespace app {
 
@@ -18,9 +18,9 @@ enum NavigationEntry {
 };
 
 // Opens the working window of the entry at its placement; entries without one do nothing.
-void openEntryWindow(Shell& shell, int entry);
+void openEntryWindow(session::Shell& shell, int entry);
 
 // The login window, centred in the main window; a second request shows the one already open.
-void openLoginWindow(Shell& shell);
+void openLoginWindow(session::Shell& shell);
 
 }  // namespace app

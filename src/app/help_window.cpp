@@ -4,7 +4,7 @@
 
 namespace app {
 
-HelpWindow::HelpWindow(Shell&, QWidget* host)
+HelpWindow::HelpWindow(session::Shell&, QWidget* host)
     : HostedWindow(host, QStringLiteral("帮助"), QSize(380, 241)) {
     标签1 = new QLabel(body());
     标签1->setObjectName(QStringLiteral("标签1"));

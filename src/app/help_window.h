@@ -1,7 +1,7 @@
 #pragma once
 // A short note on how the program is used.
 
-#include "app/shell.h"
+#include "session/shell.h"
 #include "ui/hosted_window.h"
 
 class QLabel;
@@ -11,7 +11,7 @@ namespace app {
 class HelpWindow : public ui::HostedWindow {
     Q_OBJECT
 public:
-    HelpWindow(Shell& shell, QWidget* host);
+    HelpWindow(session::Shell& shell, QWidget* host);
 
     QLabel* 标签1;
 };

@@ -2,7 +2,7 @@
 
 #include "app/entry_windows.h"
 #include "app/main_window.h"
-#include "app/password_digest.h"
+#include "session/password_digest.h"
 #include "ui/controls.h"
 
 #include <QLabel>
@@ -56,7 +56,7 @@ QPixmap drawBackground(QSize size) {
 
 }  // namespace
 
-LoginWindow::LoginWindow(Shell& shell, QWidget* host)
+LoginWindow::LoginWindow(session::Shell& shell, QWidget* host)
     : HostedWindow(host, QStringLiteral("用户登录"), QSize(332, 215)), shell_(shell) {
     QWidget* form = body();
     auto* background = new QLabel(form);
@@ -97,7 +97,7 @@ void LoginWindow::logIn() {
     if (refusesInput(userName, password)) return;
     if (shell_.db
             .query(QStringLiteral("select * from 用户管理模块 where 用户名=? and 密码=?"),
-                   {userName, makePasswordDigest(password)})
+                   {userName, session::makePasswordDigest(password)})
             .isEmpty()) {
         shell_.showMessage(QStringLiteral("用户名密码不正确，请重新输入！"), 0x40, kNotice);
         return;

@@ -2,7 +2,7 @@
 // Checks a user name and password against the users, makes the user the current user and opens
 // the navigation entry asked for before the login.
 
-#include "app/shell.h"
+#include "session/shell.h"
 #include "ui/hosted_window.h"
 
 class QLabel;
@@ -14,7 +14,7 @@ namespace app {
 class LoginWindow : public ui::HostedWindow {
     Q_OBJECT
 public:
-    LoginWindow(Shell& shell, QWidget* host);
+    LoginWindow(session::Shell& shell, QWidget* host);
 
     QLabel* 标签1;
     QLineEdit* 编辑框_用户名;
@@ -31,7 +31,7 @@ private:
     void openRequestedEntry();
     void reset();
 
-    Shell& shell_;
+    session::Shell& shell_;
 };
 
 }  // namespace app

@@ -16,7 +16,7 @@
 
 namespace app {
 
-MainWindow::MainWindow(Shell& shell) : QWidget(nullptr, Qt::Window), shell_(shell) {
+MainWindow::MainWindow(session::Shell& shell) : QWidget(nullptr, Qt::Window), shell_(shell) {
     shell_.mainWindow = this;
     setWindowTitle(QStringLiteral("沐岚轩内衣进销存软件V1.0内部测试版"));
     setWindowIcon(ui::programIcon());
@@ -176,7 +176,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     shell_.endProgram();
 }
 
-void showNavigationPanel(Shell& shell) {
+void showNavigationPanel(session::Shell& shell) {
     if (!shell.navigationPanel) return;
     shell.navigationPanel->show();
     if (auto* mainWindow = qobject_cast<MainWindow*>(shell.mainWindow)) mainWindow->dockPanel();

@@ -2,7 +2,7 @@
 // The program's start window: it runs start-up, owns the navigation panel and hosts the
 // working windows.
 
-#include "app/shell.h"
+#include "session/shell.h"
 
 #include <QWidget>
 
@@ -20,7 +20,7 @@ class MainWindow : public QWidget {
 public:
     // Builds the form, then runs start-up; afterwards `shell.programEnded` tells whether the
     // program is to go on.
-    explicit MainWindow(Shell& shell);
+    explicit MainWindow(session::Shell& shell);
     ~MainWindow() override;
 
     QLabel* 标签_欢迎;
@@ -51,11 +51,11 @@ private:
     bool administratorHasPassword();
     void restorePanel();
 
-    Shell& shell_;
+    session::Shell& shell_;
     NavigationPanel* panel_ = nullptr;
 };
 
 // Shows the navigation panel, docked when the host is the main window.
-void showNavigationPanel(Shell& shell);
+void showNavigationPanel(session::Shell& shell);
 
 }  // namespace app

@@ -67,7 +67,7 @@ QIcon drawEntryIcon(const MenuEntry& entry) {
 
 }  // namespace
 
-NavigationPanel::NavigationPanel(Shell& shell) : QWidget(nullptr, Qt::Window), shell_(shell) {
+NavigationPanel::NavigationPanel(session::Shell& shell) : QWidget(nullptr, Qt::Window), shell_(shell) {
     setWindowTitle(QStringLiteral("操作菜单"));
     setWindowIcon(ui::programIcon());
     resize(kPanelWidth, kPanelHeight);

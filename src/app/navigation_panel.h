@@ -2,7 +2,7 @@
 // The program's menu: a top-level window kept against the main window's left edge, holding the
 // eight navigation entries.
 
-#include "app/shell.h"
+#include "session/shell.h"
 
 #include <QWidget>
 
@@ -17,7 +17,7 @@ namespace app {
 class NavigationPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit NavigationPanel(Shell& shell);
+    explicit NavigationPanel(session::Shell& shell);
 
     QListWidget* 菜单项;
     QGroupBox* 分组框1;
@@ -35,7 +35,7 @@ private:
     void buildMenu();
     void buildContactBox();
 
-    Shell& shell_;
+    session::Shell& shell_;
 };
 
 }  // namespace app

@@ -1,7 +1,7 @@
 #include "app/set_password_window.h"
 
 #include "app/main_window.h"
-#include "app/password_digest.h"
+#include "session/password_digest.h"
 #include "ui/controls.h"
 
 #include <QLabel>
@@ -10,7 +10,7 @@
 
 namespace app {
 
-SetPasswordWindow::SetPasswordWindow(Shell& shell, QWidget* host)
+SetPasswordWindow::SetPasswordWindow(session::Shell& shell, QWidget* host)
     : HostedWindow(host, QStringLiteral("设置密码"), QSize(260, 179)), shell_(shell) {
     QWidget* form = body();
     const auto makeLabel = [form](QLabel*& label, const char* name, const QString& caption,
@@ -46,7 +46,7 @@ SetPasswordWindow::SetPasswordWindow(Shell& shell, QWidget* host)
 
 void SetPasswordWindow::storeAdminPassword() {
     if (refusesInput()) return;
-    if (!writeAdminDigest(makePasswordDigest(编辑框2->text()))) {
+    if (!writeAdminDigest(session::makePasswordDigest(编辑框2->text()))) {
         shell_.showMessage(QStringLiteral("存储密码失败，请联系作者！"), 0x40, ui::kStandardTitle);
         shell_.endProgram();
         return;
@@ -83,7 +83,7 @@ bool SetPasswordWindow::writeAdminDigest(const QString& digest) {
         return false;
     if (shell_.db.changedRows() > 0) return true;
     return shell_.db.execute(QStringLiteral("insert into 用户管理模块(用户名,密码)values(?,?)"),
-                             {kAdministrator, digest});
+                             {session::kAdministrator, digest});
 }
 
 }  // namespace app

@@ -2,7 +2,7 @@
 // The first-run window that asks for the administrator's password; nothing else can be reached
 // until it is stored.
 
-#include "app/shell.h"
+#include "session/shell.h"
 #include "ui/hosted_window.h"
 
 class QLabel;
@@ -14,7 +14,7 @@ namespace app {
 class SetPasswordWindow : public ui::HostedWindow {
     Q_OBJECT
 public:
-    SetPasswordWindow(Shell& shell, QWidget* host);
+    SetPasswordWindow(session::Shell& shell, QWidget* host);
 
     QLabel* 标签4;
     QLabel* 标签5;
@@ -31,7 +31,7 @@ private:
     bool refusesInput();
     bool writeAdminDigest(const QString& digest);
 
-    Shell& shell_;
+    session::Shell& shell_;
 };
 
 }  // namespace app

@@ -3,6 +3,7 @@
 #include "store/settings_lists.h"
 #include "store/stamps.h"
 #include "ui/controls.h"
+#include "ui/form.h"
 #include "ui/list_view.h"
 
 #include <QComboBox>
@@ -51,25 +52,16 @@ void showAttribute(QComboBox* box, const QString& value) {
     box->setCurrentIndex(index);
 }
 
-QLabel* addLabel(QWidget* parent, const QString& caption, const QString& name, QRect place) {
-    auto* label = ui::named(new QLabel(caption, parent), name, place);
-    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
-    font.setPixelSize(14);
-    label->setFont(font);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+// The field labels, named by their captions, in the form's 14-pixel font.
+QLabel* addFieldLabel(QWidget* parent, const QString& caption, const QString& name, QRect place) {
+    QLabel* label = ui::addLabel(parent, name, caption, place, ui::kAlignRight);
+    ui::setFontHeight(label, 14);
     return label;
-}
-
-
-QPushButton* addButton(QWidget* parent, const QString& caption, const QString& name, QRect place) {
-    auto* button = ui::named(new QPushButton(caption, parent), name, place);
-    button->setAutoDefault(false);
-    return button;
 }
 
 }  // namespace
 
-CatalogueWindow::CatalogueWindow(app::Shell& shell, QWidget* host)
+CatalogueWindow::CatalogueWindow(session::Shell& shell, QWidget* host)
     : HostedWindow(host, QStringLiteral("商品资料(*星号为必填项)"), QSize(800, 540)),
       shell_(shell) {
     setHidesOnLogout(true);
@@ -132,30 +124,30 @@ void CatalogueWindow::buildForm() {
             const int top = kRowTop[row];
             const int left = column == 0 ? 8 : 186 + (column - 1) * 152;
             const int labelWidth = column == 0 ? 50 : 70;
-            addLabel(form, field.caption, field.labelName, QRect(left, top, labelWidth, kRowHeight));
+            addFieldLabel(form, field.caption, field.labelName, QRect(left, top, labelWidth, kRowHeight));
             field.box->setGeometry(left + labelWidth + 2, top, column == 0 ? 118 : 78, kRowHeight);
         }
     }
 
     // Row three: the prices with their unit, the stock, then the buttons.
     const int top = kRowTop[2];
-    addLabel(form, "吊牌价", "吊牌价", QRect(8, top, 50, kRowHeight));
+    addFieldLabel(form, "吊牌价", "吊牌价", QRect(8, top, 50, kRowHeight));
     编辑框_吊牌价->setGeometry(60, top, 70, kRowHeight);
-    addLabel(form, "（元）", "元", QRect(132, top, 44, kRowHeight));
-    addLabel(form, "进货价", "进货价", QRect(186, top, 64, kRowHeight));
+    addFieldLabel(form, "（元）", "元", QRect(132, top, 44, kRowHeight));
+    addFieldLabel(form, "进货价", "进货价", QRect(186, top, 64, kRowHeight));
     编辑框_进货价->setGeometry(252, top, 70, kRowHeight);
-    addLabel(form, "（元）", "元1", QRect(324, top, 44, kRowHeight));
-    addLabel(form, "库存*", "库存", QRect(372, top, 48, kRowHeight));
+    addFieldLabel(form, "（元）", "元1", QRect(324, top, 44, kRowHeight));
+    addFieldLabel(form, "库存*", "库存", QRect(372, top, 48, kRowHeight));
     编辑框_库存->setGeometry(422, top, 70, kRowHeight);
 
     // The edit-mode buttons stand over the places of the entry-mode ones.
     const int buttonsLeft = 566;
-    按钮_查询 = addButton(form, "查询", "按钮_查询", QRect(buttonsLeft, top - 1, 70, 26));
-    按钮_添加 = addButton(form, "添加", "按钮_添加", QRect(buttonsLeft + 76, top - 1, 70, 26));
-    按钮_删除 = addButton(form, "删除", "按钮_删除", QRect(buttonsLeft + 152, top - 1, 70, 26));
+    按钮_查询 = ui::addButton(form, "按钮_查询", "查询", QRect(buttonsLeft, top - 1, 70, 26));
+    按钮_添加 = ui::addButton(form, "按钮_添加", "添加", QRect(buttonsLeft + 76, top - 1, 70, 26));
+    按钮_删除 = ui::addButton(form, "按钮_删除", "删除", QRect(buttonsLeft + 152, top - 1, 70, 26));
     按钮_确认修改 =
-        addButton(form, "确认修改", "按钮_确认修改", QRect(buttonsLeft, top - 1, 108, 26));
-    按钮_重置 = addButton(form, "返回", "按钮_重置", QRect(buttonsLeft + 114, top - 1, 108, 26));
+        ui::addButton(form, "按钮_确认修改", "确认修改", QRect(buttonsLeft, top - 1, 108, 26));
+    按钮_重置 = ui::addButton(form, "按钮_重置", "返回", QRect(buttonsLeft + 114, top - 1, 108, 26));
     setEditMode(false);
 
     std::vector<ui::Column> columns;
@@ -167,13 +159,12 @@ void CatalogueWindow::buildForm() {
 }
 
 void CatalogueWindow::buildMenus() {
-    菜单栏 = ui::named(new QMenuBar(body()), "菜单栏");
-    菜单栏->setGeometry(0, 0, body()->width(), 24);
+    菜单栏 = ui::addMenuBar(body());
     QMenu* exitMenu = 菜单栏->addMenu(QStringLiteral("  退出  "));
     菜单项_退出商品资料管理 = exitMenu->addAction(QStringLiteral("退出商品资料管理"));
     connect(菜单项_退出商品资料管理, &QAction::triggered, this, &QWidget::close);
 
-    菜单_删除商品 = ui::named(new QMenu(QStringLiteral("删除商品"), this), "菜单_删除商品");
+    菜单_删除商品 = ui::addPopupMenu(this, "菜单_删除商品", QStringLiteral("删除商品"));
     菜单项_删除 = 菜单_删除商品->addAction(QStringLiteral("删除"));
     菜单项_修改 = 菜单_删除商品->addAction(QStringLiteral("修改"));
     connect(菜单项_删除, &QAction::triggered, this, &CatalogueWindow::deleteSelectedProduct);

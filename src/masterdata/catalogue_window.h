@@ -2,7 +2,7 @@
 // The product catalogue: every product in a list, a form for one product, adding a product with
 // its stock row, the query by product code, and the change and deletion of listed products.
 
-#include "app/shell.h"
+#include "session/shell.h"
 #include "ui/hosted_window.h"
 
 class QAction;
@@ -18,7 +18,7 @@ namespace masterdata {
 class CatalogueWindow : public ui::HostedWindow {
     Q_OBJECT
 public:
-    CatalogueWindow(app::Shell& shell, QWidget* host);
+    CatalogueWindow(session::Shell& shell, QWidget* host);
 
     void refreshProductList();
     void fillAttributeBoxes();
@@ -70,7 +70,7 @@ private:
     // The product row as the form holds it, in the columns' order.
     QStringList productFields() const;
 
-    app::Shell& shell_;
+    session::Shell& shell_;
 };
 
 }  // namespace masterdata

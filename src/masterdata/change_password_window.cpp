@@ -1,6 +1,6 @@
 #include "masterdata/change_password_window.h"
 
-#include "app/password_digest.h"
+#include "session/password_digest.h"
 #include "ui/controls.h"
 
 #include <QFormLayout>
@@ -13,7 +13,7 @@
 
 namespace masterdata {
 
-ChangePasswordWindow::ChangePasswordWindow(app::Shell& shell, QWidget* host, QString userName)
+ChangePasswordWindow::ChangePasswordWindow(session::Shell& shell, QWidget* host, QString userName)
     : HostedWindow(host, QStringLiteral("修改密码"), QSize(240, 253)),
       shell_(shell),
       userName_(std::move(userName)) {
@@ -55,12 +55,12 @@ void ChangePasswordWindow::changePassword() {
     const QString stored =
         shell_.db.query(QStringLiteral("select * from 用户管理模块 where 用户名=?"), {userName_})
             .text(QStringLiteral("密码"));
-    const QString newDigest = app::makePasswordDigest(编辑框3->text());
+    const QString newDigest = session::makePasswordDigest(编辑框3->text());
     const auto refuse = [this](const QString& text) {
         shell_.showMessage(text, 0x40, ui::kStandardTitle);
         emptyBoxes();
     };
-    if (app::makePasswordDigest(编辑框1->text()) != stored)
+    if (session::makePasswordDigest(编辑框1->text()) != stored)
         return refuse(QStringLiteral("原密码不正确！"));
     if (编辑框2->text() != 编辑框3->text()) return refuse(QStringLiteral("新密码两次输入不一致！"));
     if (newDigest == stored) return refuse(QStringLiteral("新密码与原密码不能一样！"));

@@ -2,7 +2,7 @@
 // The change-password window, opened from the user list of the system settings window for one
 // user; it changes that user's password whatever is selected in the list afterwards.
 
-#include "app/shell.h"
+#include "session/shell.h"
 #include "ui/hosted_window.h"
 
 class QGroupBox;
@@ -14,7 +14,7 @@ namespace masterdata {
 class ChangePasswordWindow : public ui::HostedWindow {
     Q_OBJECT
 public:
-    ChangePasswordWindow(app::Shell& shell, QWidget* host, QString userName);
+    ChangePasswordWindow(session::Shell& shell, QWidget* host, QString userName);
 
     QGroupBox* 分组框1;  // its caption is the user's name
     QLineEdit* 编辑框1;  // old password
@@ -26,7 +26,7 @@ private:
     void changePassword();
     void emptyBoxes();
 
-    app::Shell& shell_;
+    session::Shell& shell_;
     const QString userName_;
 };
 

@@ -1,10 +1,11 @@
 #include "masterdata/settings_window.h"
 
-#include "app/password_digest.h"
+#include "session/password_digest.h"
 #include "masterdata/change_password_window.h"
 #include "masterdata/settings_list_append.h"
 #include "store/settings_lists.h"
 #include "ui/controls.h"
+#include "ui/form.h"
 #include "ui/list_view.h"
 
 #include <QComboBox>
@@ -54,7 +55,7 @@ const std::vector<SettingsWindow::ListRow>& SettingsWindow::listRows() {
     return rows;
 }
 
-SettingsWindow::SettingsWindow(app::Shell& shell, QWidget* host)
+SettingsWindow::SettingsWindow(session::Shell& shell, QWidget* host)
     : HostedWindow(host, QStringLiteral("系统设置"), QSize(547, 348)), shell_(shell) {
     auto* halves = new QHBoxLayout(body());
     halves->setContentsMargins(6, 4, 6, 6);
@@ -138,8 +139,7 @@ QGroupBox* SettingsWindow::buildUsersGroup() {
     超级列表框1->setFixedWidth(266);
     column->addWidget(超级列表框1, 1);
 
-    编辑 = new QMenu(QStringLiteral("编辑"), this);
-    编辑->setObjectName(QStringLiteral("编辑"));
+    编辑 = ui::addPopupMenu(this, "编辑", QStringLiteral("编辑"));
     修改密码 = 编辑->addAction(QStringLiteral("修改密码"));
     删除用户 = 编辑->addAction(QStringLiteral("删除用户"));
 
@@ -195,7 +195,7 @@ void SettingsWindow::addUser() {
              .isEmpty())
         return refuse(QStringLiteral("已经存在的用户名！"));
     if (!shell_.db.execute(QStringLiteral("insert into 用户管理模块(用户名,密码)values(?,?)"),
-                           {编辑框1->text(), app::makePasswordDigest(编辑框3->text())}))
+                           {编辑框1->text(), session::makePasswordDigest(编辑框3->text())}))
         return refuse(QStringLiteral("添加用户失败！"));
     shell_.showMessage(QStringLiteral("添加用户成功！"), 0, ui::kStandardTitle);
     fillUserList();

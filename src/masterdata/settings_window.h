@@ -1,7 +1,7 @@
 #pragma once
 // The system settings window: the six settings lists on the right, the users on the left.
 
-#include "app/shell.h"
+#include "session/shell.h"
 #include "ui/hosted_window.h"
 
 #include <optional>
@@ -20,7 +20,7 @@ namespace masterdata {
 class SettingsWindow : public ui::HostedWindow {
     Q_OBJECT
 public:
-    SettingsWindow(app::Shell& shell, QWidget* host);
+    SettingsWindow(session::Shell& shell, QWidget* host);
 
     // 基本资料
     QGroupBox* 分组框1;
@@ -65,7 +65,7 @@ private:
     // The user name of the selected row; none, after telling the user, when no row is selected.
     std::optional<QString> selectedUserOrRefuse();
 
-    app::Shell& shell_;
+    session::Shell& shell_;
 };
 
 }  // namespace masterdata

@@ -1,12 +1,10 @@
 #include "sales/sales_picker.h"
 
+#include "ui/combo_items.h"
 #include "ui/controls.h"
 
-#include <QAbstractListModel>
 #include <QComboBox>
 #include <QLabel>
-#include <QListView>
-#include <unordered_set>
 
 namespace sales {
 
@@ -35,54 +33,6 @@ const CodeLookup kCodeLookups[] = {
 const Box kAttributes[] = {SalesPicker::kStyleNumber, SalesPicker::kCup, SalesPicker::kSize,
                            SalesPicker::kColour};
 
-// The items of a picker box: a column of a record set, turned into text only when shown or
-// read, so a box takes the whole catalogue in one go; or a few texts of its own.
-class PickerItems : public QAbstractListModel {
-public:
-    using QAbstractListModel::QAbstractListModel;
-
-    void setColumn(const store::RecordSet& set, int column) {
-        beginResetModel();
-        set_ = set;
-        column_ = column;
-        texts_.clear();
-        endResetModel();
-    }
-    void setTexts(QStringList texts) {
-        beginResetModel();
-        set_ = {};
-        column_ = -1;
-        texts_ = std::move(texts);
-        endResetModel();
-    }
-
-    int rowCount(const QModelIndex& parent = {}) const override {
-        if (parent.isValid()) return 0;
-        return static_cast<int>(column_ < 0 ? texts_.size() : set_.rowCount());
-    }
-    QVariant data(const QModelIndex& index, int role) const override {
-        if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
-        return column_ < 0 ? texts_.value(index.row()) : set_.cell(index.row(), column_);
-    }
-
-private:
-    store::RecordSet set_;
-    int column_ = -1;
-    QStringList texts_;
-};
-
-PickerItems* itemsOf(QComboBox* box) { return static_cast<PickerItems*>(box->model()); }
-
-QStringList distinctValues(const store::RecordSet& set, int column) {
-    QStringList values;
-    std::unordered_set<QString> seen;
-    for (size_t row = 0; row < set.rowCount(); ++row) {
-        QString value = set.cell(row, column);
-        if (seen.insert(value).second) values << std::move(value);
-    }
-    return values;
-}
-
 const CodeLookup* codeLookupOf(Box box) {
     for (const CodeLookup& lookup : kCodeLookups)
         if (lookup.box == box) return &lookup;
@@ -96,14 +46,9 @@ store::RecordSet firstProductWith(store::Database& db, const QString& column,
     return db.query("select * from 商品资料 where " + column + " =? limit 1", {value});
 }
 
-SalesPicker::SalesPicker(app::Shell& shell, Controls controls, std::function<void()> afterNotFound)
+SalesPicker::SalesPicker(session::Shell& shell, Controls controls, std::function<void()> afterNotFound)
     : shell_(shell), controls_(controls), afterNotFound_(std::move(afterNotFound)) {
-    for (QComboBox* combo : controls_.boxes) {
-        combo->setModel(new PickerItems(combo));
-        // Neither the box's width nor its drop-down list measures every item.
-        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        if (auto* list = qobject_cast<QListView*>(combo->view())) list->setUniformItemSizes(true);
-    }
+    for (QComboBox* combo : controls_.boxes) ui::installComboItems(combo);
 }
 
 QString SalesPicker::text(Box which) const { return box(which)->currentText(); }
@@ -113,8 +58,8 @@ QString SalesPicker::text(Box which) const { return box(which)->currentText(); }
 // unless the value is empty: nobody picked it, and one kept as NULL would not be found again.
 void SalesPicker::refill(Box which, const store::RecordSet& products, bool distinct) {
     QComboBox* combo = box(which);
-    if (distinct) itemsOf(combo)->setTexts(distinctValues(products, which));
-    else itemsOf(combo)->setColumn(products, which);
+    if (distinct) ui::comboItemsOf(combo)->setTexts(ui::distinctValues(products, which));
+    else ui::comboItemsOf(combo)->setColumn(products, which);
     if (combo->count() != 1) {
         ui::setNoSelection(combo);
         return;
@@ -136,7 +81,7 @@ void SalesPicker::lookUp(Box codeBox, Origin origin) {
     if (!product.atEnd()) {
         for (int other = 0; other < kBoxCount; ++other) {
             if (other == codeBox) continue;
-            itemsOf(box(Box(other)))->setTexts({product.text(kColumns[other])});
+            ui::comboItemsOf(box(Box(other)))->setTexts({product.text(kColumns[other])});
             box(Box(other))->setCurrentIndex(0);
         }
         controls_.unitPrice->setText(product.text("吊牌价"));

@@ -4,7 +4,7 @@
 // size, colour) narrow each other's lists and the code boxes' to the products the chosen ones
 // allow. It reads the catalogue only.
 
-#include "app/shell.h"
+#include "session/shell.h"
 #include "store/database.h"
 
 #include <QString>
@@ -37,7 +37,7 @@ public:
     };
 
     // `afterNotFound` runs once the clerk has been told that a looked-up code does not exist.
-    SalesPicker(app::Shell& shell, Controls controls, std::function<void()> afterNotFound);
+    SalesPicker(session::Shell& shell, Controls controls, std::function<void()> afterNotFound);
 
     // Every box lists the whole catalogue; a box with a single item chooses it.
     void refillAll();
@@ -67,7 +67,7 @@ private:
     void lookUp(Box codeBox, Origin origin);
     void refill(Box which, const store::RecordSet& products, bool distinct);
 
-    app::Shell& shell_;
+    session::Shell& shell_;
     Controls controls_;
     std::function<void()> afterNotFound_;
 };

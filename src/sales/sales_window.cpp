@@ -4,6 +4,7 @@
 #include "store/settings_lists.h"
 #include "store/stamps.h"
 #include "ui/controls.h"
+#include "ui/form.h"
 #include "ui/list_view.h"
 #include "ui/messages.h"
 
@@ -32,29 +33,6 @@ const char* const kWeekdays[] = {"星期一", "星期二", "星期三", "星期�
                                  "星期五", "星期六", "星期天"};
 
 
-// Stand-ins for the form's fonts: the app font at the form's character height.
-void setFontHeight(QWidget* widget, int pixels, QFont::Weight weight = QFont::Normal) {
-    QFont font = widget->font();
-    font.setPixelSize(pixels);
-    font.setWeight(weight);
-    widget->setFont(font);
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry,
-                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* label = ui::named(new QLabel(text, parent), name, geometry);
-    label->setAlignment(alignment);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    return ui::named(new QPushButton(caption, parent), name, geometry);
-}
-
-QComboBox* makeCombo(QWidget* parent, const char* name, bool editable, QRect geometry) {
-    return ui::named(ui::makeComboBox(parent, editable), name, geometry);
-}
-
 // The entry rows of 分组框1: a caption right-aligned before its box, a unit after some.
 constexpr int kRowTop = 84;
 constexpr int kRowStep = 25;
@@ -75,7 +53,7 @@ QRect unitAt(int row) {
 
 }  // namespace
 
-SalesWindow::SalesWindow(app::Shell& shell, QWidget* host)
+SalesWindow::SalesWindow(session::Shell& shell, QWidget* host)
     : HostedWindow(host, QStringLiteral("销售窗口"), QSize(743, 512)), shell_(shell) {
     setHidesOnLogout(true);
     buildEntryGroup();
@@ -96,15 +74,15 @@ SalesWindow::SalesWindow(app::Shell& shell, QWidget* host)
 SalesWindow::~SalesWindow() = default;
 
 void SalesWindow::buildEntryGroup() {
-    分组框1 = ui::named(new QGroupBox(body()), "分组框1", {4, 2, 282, 478});
+    分组框1 = ui::addGroupBox(body(), "分组框1", {}, {4, 2, 282, 478});
     QWidget* group = 分组框1;
 
-    分组框4 = ui::named(new QGroupBox(QStringLiteral("你好！"), group), "分组框4", {8, 8, 266, 68});
-    标签_店员 = makeLabel(分组框4, "标签_店员", {}, {10, 20, 84, 20});
-    QLabel* cheer = makeLabel(分组框4, "标签1", QStringLiteral("要加油哦！"), {96, 20, 160, 20});
-    QLabel* today = makeLabel(分组框4, "标签2", QStringLiteral("今天是："), {10, 42, 68, 20});
-    标签_时间 = makeLabel(分组框4, "标签_时间", {}, {76, 42, 186, 20});
-    for (QLabel* greeting : {标签_店员, cheer, today, 标签_时间}) setFontHeight(greeting, 16);
+    分组框4 = ui::addGroupBox(group, "分组框4", QStringLiteral("你好！"), {8, 8, 266, 68});
+    标签_店员 = ui::addLabel(分组框4, "标签_店员", {}, {10, 20, 84, 20});
+    QLabel* cheer = ui::addLabel(分组框4, "标签1", QStringLiteral("要加油哦！"), {96, 20, 160, 20});
+    QLabel* today = ui::addLabel(分组框4, "标签2", QStringLiteral("今天是："), {10, 42, 68, 20});
+    标签_时间 = ui::addLabel(分组框4, "标签_时间", {}, {76, 42, 186, 20});
+    for (QLabel* greeting : {标签_店员, cheer, today, 标签_时间}) ui::setFontHeight(greeting, 16);
 
     struct Row {
         const char* captionName;
@@ -120,38 +98,38 @@ void SalesWindow::buildEntryGroup() {
         {"标签_销售日期11", "小计："},    {"标签_销售日期13", "折扣原因："},
     };
     for (int row = 0; row < int(std::size(rows)); ++row)
-        makeLabel(group, rows[row].captionName, QString::fromUtf8(rows[row].caption),
-                  captionAt(row), Qt::AlignRight | Qt::AlignVCenter);
+        ui::addLabel(group, rows[row].captionName, QString::fromUtf8(rows[row].caption),
+                  captionAt(row), ui::kAlignRight);
 
-    标签_销售单号 = makeLabel(group, "标签_销售单号", {}, boxAt(0));
+    标签_销售单号 = ui::addLabel(group, "标签_销售单号", {}, boxAt(0));
     日期框1 = ui::named(ui::makeDateBox(group, shell_.clock.now().date()), "日期框1", boxAt(1));
-    组合框_编号 = makeCombo(group, "组合框_编号", true, boxAt(2));
-    组合框_条形码 = makeCombo(group, "组合框_条形码", true, boxAt(3));
-    组合框_助记码 = makeCombo(group, "组合框_助记码", true, boxAt(4));
-    组合框_款号 = makeCombo(group, "组合框_款号", true, boxAt(5));
-    组合框_杯型 = makeCombo(group, "组合框_杯型", false, boxAt(6));
-    组合框_尺码 = makeCombo(group, "组合框_尺码", false, boxAt(7));
-    组合框_颜色 = makeCombo(group, "组合框_颜色", false, boxAt(8));
-    编辑框_数量 = ui::named(new QLineEdit(group), "编辑框_数量", boxAt(9));
-    组合框_折扣 = makeCombo(group, "组合框_折扣", true, boxAt(10));
-    标签_单价 = makeLabel(group, "标签_单价", {}, amountAt(11));
-    setFontHeight(标签_单价, 20, QFont::Black);
-    makeLabel(group, "标签_销售日期14", QStringLiteral("元"), unitAt(11));
-    编辑框_小计 = ui::named(new QLineEdit(group), "编辑框_小计", amountAt(12));
-    makeLabel(group, "标签_销售日期12", QStringLiteral("元"), unitAt(12));
-    组合框_折扣原因 = makeCombo(group, "组合框_折扣原因", true, boxAt(13));
+    组合框_编号 = ui::addComboBox(group, "组合框_编号", true, boxAt(2));
+    组合框_条形码 = ui::addComboBox(group, "组合框_条形码", true, boxAt(3));
+    组合框_助记码 = ui::addComboBox(group, "组合框_助记码", true, boxAt(4));
+    组合框_款号 = ui::addComboBox(group, "组合框_款号", true, boxAt(5));
+    组合框_杯型 = ui::addComboBox(group, "组合框_杯型", false, boxAt(6));
+    组合框_尺码 = ui::addComboBox(group, "组合框_尺码", false, boxAt(7));
+    组合框_颜色 = ui::addComboBox(group, "组合框_颜色", false, boxAt(8));
+    编辑框_数量 = ui::addLineEdit(group, "编辑框_数量", boxAt(9));
+    组合框_折扣 = ui::addComboBox(group, "组合框_折扣", true, boxAt(10));
+    标签_单价 = ui::addLabel(group, "标签_单价", {}, amountAt(11));
+    ui::setFontHeight(标签_单价, 20, QFont::Black);
+    ui::addLabel(group, "标签_销售日期14", QStringLiteral("元"), unitAt(11));
+    编辑框_小计 = ui::addLineEdit(group, "编辑框_小计", amountAt(12));
+    ui::addLabel(group, "标签_销售日期12", QStringLiteral("元"), unitAt(12));
+    组合框_折扣原因 = ui::addComboBox(group, "组合框_折扣原因", true, boxAt(13));
 
     const int buttonsTop = kRowTop + 14 * kRowStep + 6;
-    按钮_计算 = makeButton(group, "按钮_计算", QStringLiteral("计算"), {8, buttonsTop, 72, 28});
-    按钮_重置 = makeButton(group, "按钮_重置", QStringLiteral("重置"), {86, buttonsTop, 72, 28});
+    按钮_计算 = ui::addButton(group, "按钮_计算", QStringLiteral("计算"), {8, buttonsTop, 72, 28});
+    按钮_重置 = ui::addButton(group, "按钮_重置", QStringLiteral("重置"), {86, buttonsTop, 72, 28});
     按钮_加入 =
-        makeButton(group, "按钮_加入", QStringLiteral("加入销售单"), {164, buttonsTop, 108, 28});
-    按钮_修改 = makeButton(group, "按钮_修改", QStringLiteral("修改"), 按钮_加入->geometry());
+        ui::addButton(group, "按钮_加入", QStringLiteral("加入销售单"), {164, buttonsTop, 108, 28});
+    按钮_修改 = ui::addButton(group, "按钮_修改", QStringLiteral("修改"), 按钮_加入->geometry());
     按钮_修改->hide();
 }
 
 void SalesWindow::buildBillGroup() {
-    分组框2 = ui::named(new QGroupBox(body()), "分组框2", {290, 2, 447, 304});
+    分组框2 = ui::addGroupBox(body(), "分组框2", {}, {290, 2, 447, 304});
     超级列表框_销售单 = ui::named(new ui::ListView(分组框2, {{"序号", 40},
                                                          {"款号", 70},
                                                          {"杯型", 45},
@@ -164,32 +142,30 @@ void SalesWindow::buildBillGroup() {
                                                          {"销售编号", 0},
                                                          {"商品编号", 0}}),
                              "超级列表框_销售单", {3, 18, 441, 282});
-    菜单_编辑 = new QMenu(QStringLiteral("编辑"), this);
-    菜单_编辑->setObjectName(QStringLiteral("菜单_编辑"));
+    菜单_编辑 = ui::addPopupMenu(this, "菜单_编辑", QStringLiteral("编辑"));
     菜单项_修改 = 菜单_编辑->addAction(QStringLiteral("修改"));
     菜单项_删除 = 菜单_编辑->addAction(QStringLiteral("删除"));
 }
 
 void SalesWindow::buildSettlementGroup() {
-    分组框3 = ui::named(new QGroupBox(body()), "分组框3", {290, 308, 447, 172});
+    分组框3 = ui::addGroupBox(body(), "分组框3", {}, {290, 308, 447, 172});
     QWidget* group = 分组框3;
-    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     QList<QLabel*> large = {
-        makeLabel(group, "标签_销售日期8", QStringLiteral("总金额："), {8, 10, 92, 32}, right),
-        标签_总金额 = makeLabel(group, "标签_总金额", {}, {104, 10, 150, 32}),
-        makeLabel(group, "标签_总金额1", QStringLiteral("元"), {256, 10, 28, 32}),
-        makeLabel(group, "标签_销售日期17", QStringLiteral("收款："), {8, 48, 92, 32}, right),
-        makeLabel(group, "标签_销售日期15", QStringLiteral("找零："), {8, 86, 92, 32}, right),
-        标签_找零 = makeLabel(group, "标签_找零", {}, {104, 86, 150, 32}),
-        makeLabel(group, "标签_总金额2", QStringLiteral("元"), {256, 86, 28, 32}),
+        ui::addLabel(group, "标签_销售日期8", QStringLiteral("总金额："), {8, 10, 92, 32}, ui::kAlignRight),
+        标签_总金额 = ui::addLabel(group, "标签_总金额", {}, {104, 10, 150, 32}),
+        ui::addLabel(group, "标签_总金额1", QStringLiteral("元"), {256, 10, 28, 32}),
+        ui::addLabel(group, "标签_销售日期17", QStringLiteral("收款："), {8, 48, 92, 32}, ui::kAlignRight),
+        ui::addLabel(group, "标签_销售日期15", QStringLiteral("找零："), {8, 86, 92, 32}, ui::kAlignRight),
+        标签_找零 = ui::addLabel(group, "标签_找零", {}, {104, 86, 150, 32}),
+        ui::addLabel(group, "标签_总金额2", QStringLiteral("元"), {256, 86, 28, 32}),
     };
-    for (QLabel* label : large) setFontHeight(label, 21, QFont::DemiBold);
-    编辑框_收款 = ui::named(new QLineEdit(group), "编辑框_收款", {104, 51, 150, 26});
-    按钮_找零 = makeButton(group, "按钮_找零", QStringLiteral("找零"), {290, 50, 80, 28});
-    按钮_挂起 = makeButton(group, "按钮_挂起", QStringLiteral("挂起"), {8, 130, 90, 32});
-    按钮_取回挂起 = makeButton(group, "按钮_取回挂起", QStringLiteral("取回挂起"), {106, 130, 90, 32});
-    按钮_废弃 = makeButton(group, "按钮_废弃", QStringLiteral("废弃"), {204, 130, 90, 32});
-    按钮_确认买单 = makeButton(group, "按钮_确认买单", QStringLiteral("确认买单"), {318, 130, 120, 32});
+    for (QLabel* label : large) ui::setFontHeight(label, 21, QFont::DemiBold);
+    编辑框_收款 = ui::addLineEdit(group, "编辑框_收款", {104, 51, 150, 26});
+    按钮_找零 = ui::addButton(group, "按钮_找零", QStringLiteral("找零"), {290, 50, 80, 28});
+    按钮_挂起 = ui::addButton(group, "按钮_挂起", QStringLiteral("挂起"), {8, 130, 90, 32});
+    按钮_取回挂起 = ui::addButton(group, "按钮_取回挂起", QStringLiteral("取回挂起"), {106, 130, 90, 32});
+    按钮_废弃 = ui::addButton(group, "按钮_废弃", QStringLiteral("废弃"), {204, 130, 90, 32});
+    按钮_确认买单 = ui::addButton(group, "按钮_确认买单", QStringLiteral("确认买单"), {318, 130, 120, 32});
 }
 
 void SalesWindow::connectEvents() {

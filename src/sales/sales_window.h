@@ -4,7 +4,7 @@
 // total the caption of 标签_总金额, and the window is in change mode while 按钮_修改 stands in
 // place of 按钮_加入.
 
-#include "app/shell.h"
+#include "session/shell.h"
 #include "sales/bill.h"
 #include "sales/sales_picker.h"
 #include "ui/hosted_window.h"
@@ -26,7 +26,7 @@ namespace sales {
 class SalesWindow : public ui::HostedWindow {
     Q_OBJECT
 public:
-    SalesWindow(app::Shell& shell, QWidget* host);
+    SalesWindow(session::Shell& shell, QWidget* host);
     ~SalesWindow() override;
 
     // Starts a new bill: greeting, today's date, a new bill number, empty entry fields.
@@ -99,7 +99,7 @@ private:
     void onSalesAttributeChosen();
     void tell(const QString& text, const QString& title);
 
-    app::Shell& shell_;
+    session::Shell& shell_;
     std::unique_ptr<SalesPicker> picker_;
     std::vector<QString> billLineRows_;  // the row key of each line in the bill list, in order
 };

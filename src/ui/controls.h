@@ -2,7 +2,6 @@
 // The control behaviour every window relies on, in one place.
 
 #include <QDate>
-#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -15,17 +14,6 @@ class QWidget;
 
 namespace ui {
 
-// Gives a control its form name, which is also its Qt object name (and, with a place, puts it there).
-template <typename Control>
-Control* named(Control* control, const QString& name) {
-    control->setObjectName(name);
-    return control;
-}
-template <typename Control>
-Control* named(Control* control, const QString& name, QRect place) {
-    named(control, name)->setGeometry(place);
-    return control;
-}
 
 // Runs `action` on Return or Enter in `control`, before the control sees the key.
 void onEnter(QWidget* control, std::function<void()> action);

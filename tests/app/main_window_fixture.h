@@ -5,7 +5,7 @@
 #include "app/login_window.h"
 #include "app/main_window.h"
 #include "app/navigation_panel.h"
-#include "app/password_digest.h"
+#include "session/password_digest.h"
 #include "support/fixture.h"
 
 #include <QApplication>
@@ -31,12 +31,12 @@ protected:
     // The administrator "admin" with password "admin123" and a clerk "小王" with "xw1".
     void addUsers() {
         exec("update 用户管理模块 set 密码=? where 用户名='admin'",
-             {app::makePasswordDigest("admin123")});
+             {session::makePasswordDigest("admin123")});
         addUser("小王", "xw1");
     }
     void addUser(const QString& name, const QString& password) {
         exec("insert into 用户管理模块(用户名,密码)values(?,?)",
-             {name, app::makePasswordDigest(password)});
+             {name, session::makePasswordDigest(password)});
     }
 
     app::NavigationPanel* panel() const { return main->navigationPanel(); }

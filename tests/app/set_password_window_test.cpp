@@ -27,7 +27,7 @@ protected:
     void expectStored(const QString& password) {
         EXPECT_TRUE(messages.shown.empty());
         EXPECT_EQ(rows("select 用户名, 密码 from 用户管理模块"),
-                  QStringList{"admin|" + app::makePasswordDigest(password)});
+                  QStringList{"admin|" + session::makePasswordDigest(password)});
         EXPECT_EQ(window(), nullptr);
         EXPECT_TRUE(main->findChildren<ui::HostedWindow*>().isEmpty());
         EXPECT_TRUE(panel()->isVisible());

@@ -16,7 +16,7 @@ protected:
     // A program folder of its own, with no database yet.
     QTemporaryDir programFolder;
     store::Database startUpDb;
-    app::Shell startUpShell{startUpDb, messages, clock, programFolder.path()};
+    session::Shell startUpShell{startUpDb, messages, clock, programFolder.path()};
     QString path() const { return store::databaseFilePath(programFolder.path()); }
 
     void writeFile(const QByteArray& bytes) {

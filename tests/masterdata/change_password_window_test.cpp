@@ -1,4 +1,4 @@
-#include "app/password_digest.h"
+#include "session/password_digest.h"
 #include "masterdata/change_password_window.h"
 #include "masterdata/settings_window.h"
 #include "support/fixture.h"
@@ -20,9 +20,9 @@ using ui::kStandardTitle;
 class ChangePasswordWindowTest : public test::ShopTest {
 protected:
     ChangePasswordWindowTest() {
-        exec("update 用户管理模块 set 密码=? where 用户名='admin'", {app::makePasswordDigest("root")});
+        exec("update 用户管理模块 set 密码=? where 用户名='admin'", {session::makePasswordDigest("root")});
         exec("insert into 用户管理模块(用户名,密码)values(?,?)",
-             {"o'neil", app::makePasswordDigest("old")});
+             {"o'neil", session::makePasswordDigest("old")});
         settings = openWindow<SettingsWindow>();
     }
 
@@ -99,8 +99,8 @@ TEST_F(ChangePasswordWindowTest, ASuccessStoresTheNewDigestAndClosesTheWindow) {
         EXPECT_FALSE(window->isVisible());
         processDeletions();
         EXPECT_TRUE(window.isNull());
-        EXPECT_EQ(storedDigest("o'neil"), app::makePasswordDigest(fresh));
-        EXPECT_EQ(storedDigest("admin"), app::makePasswordDigest("root"));
+        EXPECT_EQ(storedDigest("o'neil"), session::makePasswordDigest(fresh));
+        EXPECT_EQ(storedDigest("admin"), session::makePasswordDigest("root"));
         // The list is not refilled: it still shows the digest it was filled with.
         EXPECT_EQ(settings->超级列表框1->cell(1, 1), before);
     }
@@ -111,8 +111,8 @@ TEST_F(ChangePasswordWindowTest, ChangesTheUserItWasOpenedForWhateverIsSelectedL
     test::selectRow(settings->超级列表框1, 0);
     change(window, "old", "new", "new");
     EXPECT_EQ(messages.texts(), QStringList{"修改密码成功！"});
-    EXPECT_EQ(storedDigest("o'neil"), app::makePasswordDigest("new"));
-    EXPECT_EQ(storedDigest("admin"), app::makePasswordDigest("root"));
+    EXPECT_EQ(storedDigest("o'neil"), session::makePasswordDigest("new"));
+    EXPECT_EQ(storedDigest("admin"), session::makePasswordDigest("root"));
 }
 
 TEST_F(ChangePasswordWindowTest, AUserDeletedMeanwhileIsNotFoundAndNothingIsStored) {

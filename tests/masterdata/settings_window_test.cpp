@@ -1,5 +1,5 @@
 #include "app/entry_windows.h"
-#include "app/password_digest.h"
+#include "session/password_digest.h"
 #include "masterdata/change_password_window.h"
 #include "masterdata/settings_window.h"
 #include "support/fixture.h"
@@ -214,7 +214,7 @@ TEST_F(SettingsWindowTest, EnterMovesThroughTheBoxesAndAddsTheUser) {
     test::pressEnter(window->编辑框3);
 
     EXPECT_EQ(messages.shown, (std::vector<Shown>{{"添加用户成功！", 0, kStandardTitle}}));
-    const QString digest = app::makePasswordDigest("pw\"1");
+    const QString digest = session::makePasswordDigest("pw\"1");
     EXPECT_EQ(rows("select * from 用户管理模块"), (QStringList{"admin|", "o'neil|" + digest}));
     EXPECT_EQ(listedUsers(), (QStringList{"admin|", "o'neil|" + digest}));
     EXPECT_EQ(window->编辑框1->text() + window->编辑框2->text() + window->编辑框3->text(), "");

@@ -3,7 +3,7 @@
 // message boxes, a fixed clock, a shell, a shown main-window host, and helpers that act on
 // controls as a user would.
 
-#include "app/shell.h"
+#include "session/shell.h"
 #include "store/clock.h"
 #include "store/database.h"
 #include "ui/hosted_window.h"
@@ -78,7 +78,7 @@ protected:
     store::Database db;
     ScriptedMessages messages;
     store::FixedClock clock{fixedMoment()};
-    app::Shell shell{db, messages, clock, folder.path()};
+    session::Shell shell{db, messages, clock, folder.path()};
     std::unique_ptr<QWidget> mainWindow;
 };
 

@@ -15,7 +15,7 @@ namespace {
 
 class Sample : public ui::HostedWindow {
 public:
-    Sample(app::Shell&, QWidget* host, QSize size = QSize(300, 200))
+    Sample(session::Shell&, QWidget* host, QSize size = QSize(300, 200))
         : HostedWindow(host, "样例", size), edit(new QLineEdit(body())) {
         edit->setObjectName("edit");
         edit->setFocus();  // the created event's focus

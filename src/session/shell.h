@@ -11,7 +11,7 @@
 
 class QWidget;
 
-namespace app {
+namespace session {
 
 inline const QString kAdministrator = QStringLiteral("admin");
 
@@ -44,4 +44,4 @@ public:
     bool programEnded = false;
 };
 
-}  // namespace app
+}  // namespace session

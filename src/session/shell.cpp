@@ -1,12 +1,12 @@
-#include "app/shell.h"
+#include "session/shell.h"
 
 #include <QCoreApplication>
 
-namespace app {
+namespace session {
 
 void Shell::endProgram() {
     programEnded = true;
     QCoreApplication::exit(0);
 }
 
-}  // namespace app
+}  // namespace session

@@ -3,10 +3,10 @@
 
 #include <QString>
 
-namespace app {
+namespace session {
 
 // PBKDF2-HMAC-SHA256 over the password's UTF-8 bytes with the program's own salt, as 64 hex
 // digits: one-way, the same for the same password, and within the 100 characters of 密码.
 QString makePasswordDigest(const QString& password);
 
-}  // namespace app
+}  // namespace session

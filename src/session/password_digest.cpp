@@ -1,8 +1,8 @@
-#include "app/password_digest.h"
+#include "session/password_digest.h"
 
 #include <openssl/evp.h>
 
-namespace app {
+namespace session {
 
 namespace {
 
@@ -21,4 +21,4 @@ QString makePasswordDigest(const QString& password) {
         QByteArray(reinterpret_cast<const char*>(digest), sizeof digest).toHex());
 }
 
-}  // namespace app
+}  // namespace session
