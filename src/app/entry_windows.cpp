@@ -4,6 +4,7 @@
 #include "app/login_window.h"
 #include "masterdata/catalogue_window.h"
 #include "masterdata/settings_window.h"
+#include "receiving/receipt_list_window.h"
 #include "sales/sales_window.h"
 #include "ui/hosted_window.h"
 
@@ -25,6 +26,9 @@ void openEntryWindow(session::Shell& shell, int entry) {
     switch (entry) {
     case kEntrySales: open<sales::SalesWindow>(shell, ui::Placement::Centred); break;
     case kEntryCatalogue: open<masterdata::CatalogueWindow>(shell, ui::Placement::TopLeft); break;
+    case kEntryReceiving:
+        open<receiving::ReceiptListWindow>(shell, ui::Placement::TopLeft);
+        break;
     case kEntrySettings: open<masterdata::SettingsWindow>(shell, ui::Placement::Centred); break;
     case kEntryHelp: open<HelpWindow>(shell, ui::Placement::Centred); break;
     default:
