@@ -26,10 +26,6 @@ bool isEveryUsersEntry(int entry) {
     return entry == kEntryLogin || entry == kEntrySales || entry == kEntryStockQuery;
 }
 
-bool hasQuotationMark(const QString& text) {
-    return text.contains(u'\'') || text.contains(u'"');
-}
-
 QPixmap drawBackground(QSize size) {
     QPixmap picture(size);
     QPainter painter(&picture);
@@ -95,9 +91,11 @@ void LoginWindow::logIn() {
     const QString userName = 编辑框_用户名->text();
     const QString password = 编辑框_密码->text();
     if (refusesInput(userName, password)) return;
-    if (shell_.db
+    const QString digest = session::makePasswordDigest(password);
+    if (digest.isEmpty() ||
+        shell_.db
             .query(QStringLiteral("select * from 用户管理模块 where 用户名=? and 密码=?"),
-                   {userName, session::makePasswordDigest(password)})
+                   {userName, digest})
             .isEmpty()) {
         shell_.showMessage(QStringLiteral("用户名密码不正确，请重新输入！"), 0x40, kNotice);
         return;
@@ -125,8 +123,8 @@ bool LoginWindow::refusesInput(const QString& userName, const QString& password)
         const QString& title;
     };
     const Check checks[] = {
-        {hasQuotationMark(userName), "用户名中存在注入破解语句！", warning},
-        {hasQuotationMark(password), "密码中存在注入破解语句！", warning},
+        {session::hasQuotationMark(userName), "用户名中存在注入破解语句！", warning},
+        {session::hasQuotationMark(password), "密码中存在注入破解语句！", warning},
         {userName.isEmpty(), "你还没有输入用户名，请输入后再登陆！", kNotice},
         {password.isEmpty(), "你还没有输入密码，请输入后再登陆！", kNotice},
     };

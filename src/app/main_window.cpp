@@ -61,7 +61,12 @@ void MainWindow::startUp() {
     panel_->show();
     centrePair();
 
-    if (!openDatabase(path)) {
+    const store::BooksOpening opening = store::openBooks(shell_.db, path);
+    if (opening.state == store::BooksState::Unavailable) {
+        endForUnavailableBooks(opening);
+        return;
+    }
+    if (opening.state == store::BooksState::Unreadable) {
         if (shell_.showMessage(QStringLiteral("数据库打开失败，是否创建数据库？"), 4, QString()) !=
                 ui::Answer::Yes ||
             !recreateDatabase(path)) {
@@ -78,10 +83,11 @@ void MainWindow::startUp() {
     }
 }
 
-bool MainWindow::openDatabase(const QString& path) {
-    if (!shell_.db.open(path, store::kDatabaseUser, store::kDatabasePassword)) return false;
-    store::ensureLookupIndexes(shell_.db);
-    return true;
+// A healthy file that is locked or write-protected is never moved aside: the user is told what
+// stands in the way, and the program ends with the file untouched.
+void MainWindow::endForUnavailableBooks(const store::BooksOpening& opening) {
+    shell_.showMessage(opening.problem, 0x10, ui::kStandardTitle);
+    shell_.endProgram();
 }
 
 // The file that would not open holds the shop's books: it is kept under a new name, never
@@ -99,7 +105,12 @@ bool MainWindow::recreateDatabase(const QString& path) {
                            0x40, ui::kStandardTitle);
     }
     createDatabase(path);
-    if (openDatabase(path)) return true;
+    const store::BooksOpening opening = store::openBooks(shell_.db, path);
+    if (opening.state == store::BooksState::Opened) return true;
+    if (opening.state == store::BooksState::Unavailable) {
+        shell_.showMessage(opening.problem, 0x10, ui::kStandardTitle);
+        return false;
+    }
     shell_.showMessage(QStringLiteral("新建的数据库仍然无法打开，程序将退出！"), 0x10,
                        ui::kStandardTitle);
     return false;

@@ -3,6 +3,7 @@
 // working windows.
 
 #include "session/shell.h"
+#include "store/schema.h"
 
 #include <QWidget>
 
@@ -45,7 +46,7 @@ protected:
 
 private:
     void startUp();
-    bool openDatabase(const QString& path);
+    void endForUnavailableBooks(const store::BooksOpening& opening);
     bool recreateDatabase(const QString& path);
     void createDatabase(const QString& path);
     bool administratorHasPassword();

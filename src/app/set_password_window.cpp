@@ -46,7 +46,8 @@ SetPasswordWindow::SetPasswordWindow(session::Shell& shell, QWidget* host)
 
 void SetPasswordWindow::storeAdminPassword() {
     if (refusesInput()) return;
-    if (!writeAdminDigest(session::makePasswordDigest(编辑框2->text()))) {
+    const QString digest = session::makePasswordDigest(编辑框2->text());
+    if (digest.isEmpty() || !writeAdminDigest(digest)) {
         shell_.showMessage(QStringLiteral("存储密码失败，请联系作者！"), 0x40, ui::kStandardTitle);
         shell_.endProgram();
         return;
@@ -70,6 +71,12 @@ bool SetPasswordWindow::refusesInput() {
         if (!check.refused) continue;
         shell_.showMessage(QString::fromUtf8(check.message), 0x40, ui::kStandardTitle);
         check.focus->setFocus();
+        return true;
+    }
+    // A password login refuses would lock the administrator out for good.
+    if (const QString unusable = session::unusablePassword(编辑框2->text()); !unusable.isEmpty()) {
+        shell_.showMessage(unusable, 0x40, ui::kStandardTitle);
+        编辑框2->setFocus();
         return true;
     }
     return false;

@@ -288,15 +288,15 @@ void CatalogueWindow::insertProduct() {
         db.rollback();
         return;
     }
-    // The list is refreshed inside the transaction, so it already shows the new product.
+    // The product is told added only once it is in the file for good.
+    if (!db.commit()) {
+        db.rollback();
+        shell_.showMessage(failed, 0x40, ui::kStandardTitle);
+        return;
+    }
     refreshProductList();
     clearEntryFields();
     shell_.showMessage(QStringLiteral("商品资料添加成功！"), 0x40, ui::kStandardTitle);
-    if (!db.commit()) {
-        db.rollback();
-        refreshProductList();
-        shell_.showMessage(failed, 0x40, ui::kStandardTitle);
-    }
 }
 
 void CatalogueWindow::queryProductByCode() {

@@ -189,13 +189,18 @@ void SettingsWindow::addUser() {
     if (编辑框2->text().isEmpty()) return refuse(QStringLiteral("请输入密码"));
     if (编辑框3->text().isEmpty()) return refuse(QStringLiteral("请再次输入密码"));
     if (编辑框2->text() != 编辑框3->text()) return refuse(QStringLiteral("两次密码输入不一致"));
+    for (const QString& unusable :
+         {session::unusableUserName(编辑框1->text()), session::unusablePassword(编辑框3->text())})
+        if (!unusable.isEmpty()) return refuse(unusable);
     // Text equality in the store is byte for byte: letter case and blanks count.
     if (!shell_.db.query(QStringLiteral("select 用户名 from 用户管理模块 where 用户名=? limit 1"),
                          {编辑框1->text()})
              .isEmpty())
         return refuse(QStringLiteral("已经存在的用户名！"));
-    if (!shell_.db.execute(QStringLiteral("insert into 用户管理模块(用户名,密码)values(?,?)"),
-                           {编辑框1->text(), session::makePasswordDigest(编辑框3->text())}))
+    const QString digest = session::makePasswordDigest(编辑框3->text());
+    if (digest.isEmpty() ||
+        !shell_.db.execute(QStringLiteral("insert into 用户管理模块(用户名,密码)values(?,?)"),
+                           {编辑框1->text(), digest}))
         return refuse(QStringLiteral("添加用户失败！"));
     shell_.showMessage(QStringLiteral("添加用户成功！"), 0, ui::kStandardTitle);
     fillUserList();

@@ -128,12 +128,13 @@ bool deductStock(store::Database& db, const QString& billNumber) {
     for (; !sold.atEnd(); sold.moveNext()) {
         const QString product = sold.text(1);
         const double quantity = toNumber(sold.text(2));
-        const store::RecordSet stock =
-            db.query("select 销售出库,实际库存 from 库存表 where 商品编号 =? limit 1", {product});
+        // The row read is the row written: other rows sharing the code keep their own figures.
+        const store::RecordSet stock = db.query(
+            "select rowid,销售出库,实际库存 from 库存表 where 商品编号 =? limit 1", {product});
         if (stock.atEnd()) continue;
-        if (!db.execute("update 库存表 set 销售出库 =?,实际库存 =? where 商品编号 =?",
-                        {numberText(toNumber(stock.text(1)) + quantity),
-                         numberText(toNumber(stock.text(2)) - quantity), product}))
+        if (!db.execute("update 库存表 set 销售出库 =?,实际库存 =? where rowid =?",
+                        {numberText(toNumber(stock.text(2)) + quantity),
+                         numberText(toNumber(stock.text(3)) - quantity), stock.text(1)}))
             return false;
     }
     return true;

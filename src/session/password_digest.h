@@ -1,5 +1,6 @@
 #pragma once
-// The one password digest: what is stored and compared wherever a password is set or checked.
+// The one password digest: what is stored and compared wherever a password is set or checked;
+// and what login refuses, so that no window stores a name or password nobody could log in with.
 
 #include <QString>
 
@@ -7,6 +8,14 @@ namespace session {
 
 // PBKDF2-HMAC-SHA256 over the password's UTF-8 bytes with the program's own salt, as 64 hex
 // digits: one-way, the same for the same password, and within the 100 characters of 密码.
+// "" when the digest could not be made: never store or compare it.
 QString makePasswordDigest(const QString& password);
+
+// Login refuses a user name or a password holding a single or a double quotation mark.
+bool hasQuotationMark(const QString& text);
+
+// Why login would refuse this new password or user name; "" when it would not.
+QString unusablePassword(const QString& password);
+QString unusableUserName(const QString& name);
 
 }  // namespace session

@@ -2,6 +2,7 @@
 
 #include "store/numbers.h"
 
+#include <QFileInfo>
 #include <sqlcipher/sqlite3.h>
 
 namespace store {
@@ -10,11 +11,16 @@ namespace {
 
 // Page cache for the working set of a large shop (a million bill lines): the file is decrypted
 // page by page, so a scan that misses the cache pays for every page again.
+// The rollback journal keeps every committed change in the database file itself, so a copy of the
+// file taken between two actions holds the shop's whole books.
 constexpr const char* kConnectionSettings =
     "PRAGMA cache_size=-262144;"
-    "PRAGMA journal_mode=WAL;"
+    "PRAGMA journal_mode=DELETE;"
     "PRAGMA synchronous=FULL;"
     "PRAGMA foreign_keys=OFF;";
+
+// A short lock held by another program (a backup, say) is waited out rather than failed.
+constexpr int kBusyTimeoutMs = 3000;
 
 // Numbers are written as their plain text, so every reader sees what the user would.
 void appendCell(QByteArray& bytes, sqlite3_stmt* statement, int column) {
@@ -68,27 +74,65 @@ Database::~Database() { close(); }
 
 bool Database::open(const QString& path, const QString&, const QString& password) {
     close();
+    if (!QFileInfo::exists(path)) {
+        failure_ = Failure::NotADatabase;
+        lastError_ = QStringLiteral("no such file");
+        return false;
+    }
+    return connect(path, password.toUtf8(), SQLITE_OPEN_READWRITE);
+}
+
+bool Database::create(const QString& path, const QString& password) {
+    close();
+    return connect(path, password.toUtf8(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+bool Database::connect(const QString& path, const QByteArray& key, int flags) {
+    failure_ = Failure::None;
     const QByteArray file = path.toUtf8();
     // One thread uses the connection, so SQLite need not lock around every call.
-    if (sqlite3_open_v2(file.constData(), &db_,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                        nullptr) != SQLITE_OK) {
-        lastError_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+    const int opened = sqlite3_open_v2(file.constData(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (opened != SQLITE_OK) {
+        fail(opened);
         close();
         return false;
     }
-    const QByteArray key = password.toUtf8();
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     sqlite3_key(db_, key.constData(), key.size());
     // The key is only tried on the first read: a wrong key or a foreign file fails here.
     if (sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) !=
             SQLITE_OK ||
         sqlite3_exec(db_, kConnectionSettings, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        lastError_ = QString::fromUtf8(sqlite3_errmsg(db_));
+        fail(sqlite3_errcode(db_));
         close();
         return false;
     }
+    path_ = path;
+    key_ = key;
     return true;
 }
+
+void Database::fail(int code) {
+    lastError_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(code));
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        failure_ = Failure::Busy;
+        break;
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_READONLY:
+    case SQLITE_AUTH:
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+        failure_ = Failure::NoAccess;
+        break;
+    default:
+        failure_ = Failure::NotADatabase;
+    }
+}
+
+bool Database::isReadOnly() const { return db_ && sqlite3_db_readonly(db_, "main") == 1; }
 
 void Database::close() {
     finalizeAll();
@@ -167,6 +211,15 @@ int Database::changedRows() const { return db_ ? sqlite3_changes(db_) : 0; }
 
 bool Database::begin() { return execute(QStringLiteral("BEGIN")); }
 bool Database::commit() { return execute(QStringLiteral("COMMIT")); }
-bool Database::rollback() { return execute(QStringLiteral("ROLLBACK")); }
+bool Database::rollback() {
+    if (execute(QStringLiteral("ROLLBACK")) || !db_ || sqlite3_get_autocommit(db_)) return true;
+    // A transaction that will not end would hold the next action's writes hostage: closing the
+    // connection ends it, and SQLite takes back its changes when the file is opened again.
+    const QString path = path_;
+    const QByteArray key = key_;
+    close();
+    connect(path, key, SQLITE_OPEN_READWRITE);
+    return false;
+}
 
 }  // namespace store

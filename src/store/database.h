@@ -56,10 +56,23 @@ public:
     Database& operator=(const Database&) = delete;
 
     // The password is the file's key; the user is accepted for the callers' sake and not used.
-    // A wrong key, or a file that is not a database, gives false and leaves the connection closed.
+    // A missing file, a wrong key, or a file that is not a database gives false and leaves the
+    // connection closed; `failure()` then tells why.
     bool open(const QString& path, const QString& user, const QString& password);
+    // Makes a new, empty file at `path`, encrypted with `password` from its first page.
+    bool create(const QString& path, const QString& password);
     void close();
     bool isOpen() const { return db_ != nullptr; }
+    // The file could only be opened for reading (write-protected by the system).
+    bool isReadOnly() const;
+
+    enum class Failure {
+        None,
+        NotADatabase,  // no such file, a foreign file or a wrong key
+        Busy,          // another program holds the file locked
+        NoAccess,      // the system refuses to open or write the file
+    };
+    Failure failure() const { return failure_; }
 
     // A failed query gives an empty set.
     RecordSet query(const QString& sql, const QStringList& values = {});
@@ -70,15 +83,22 @@ public:
 
     bool begin();
     bool commit();
+    // False when the transaction could not be rolled back; the connection is then opened anew,
+    // so no transaction is ever left open behind the windows' backs.
     bool rollback();
 
     QString lastError() const { return lastError_; }
 
 private:
+    bool connect(const QString& path, const QByteArray& key, int flags);
+    void fail(int code);
     sqlite3_stmt* prepared(const QString& sql, const QStringList& values);
     void finalizeAll();
 
     sqlite3* db_ = nullptr;
+    QString path_;
+    QByteArray key_;
+    Failure failure_ = Failure::None;
     // A statement the windows run again and again is prepared once.
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
     QString lastError_;

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace store {
 
@@ -130,9 +132,31 @@ QString databaseFilePath(const QString& programFolder) {
     return programFolder + QStringLiteral("/data/") + kBaseName + QStringLiteral(".gbk");
 }
 
-QString createDatabase(Database& db, const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    db.open(path, kDatabaseUser, kDatabasePassword);
+namespace {
+
+const QString kTableNames[] = {"库存表", "入库管理模块", "入库管理总模块", "商品资料", "系统设置",
+                               "销售管理总模块", "销售模块", "用户管理模块"};
+const char* const kCompanions[] = {"-journal", "-wal", "-shm"};
+
+void ownerOnly(const QString& path) {
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+void removeWithCompanions(const QString& path) {
+    QFile::remove(path);
+    for (const char* companion : kCompanions) QFile::remove(path + companion);
+}
+
+// A rename is only durable once the folder that holds the name is on disk.
+void syncFolder(const QString& folder) {
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Runs the statements of a new database; "" or the message of the one that failed.
+QString fillNewDatabase(Database& db) {
     for (const Step& table : kTables)
         for (const QString& statement : typedTableStatements(QString::fromUtf8(table.statement)))
             if (!db.execute(statement)) return QString::fromUtf8(table.failureMessage);
@@ -140,8 +164,79 @@ QString createDatabase(Database& db, const QString& path) {
         if (!db.execute(QString::fromUtf8(row.statement), {QString::fromUtf8(row.value)}))
             return QString::fromUtf8(row.failureMessage);
     ensureLookupIndexes(db);
-    db.close();
     return {};
+}
+
+bool hasEveryTable(Database& db) {
+    QStringList names;
+    for (const QString& name : kTableNames) names << name;
+    const QString placeholders = QStringList(names.size(), QStringLiteral("?")).join(u',');
+    return db.query("select count(*) from sqlite_master where type='table' and name in (" +
+                        placeholders + ")",
+                    names)
+               .text(1) == QString::number(names.size());
+}
+
+}  // namespace
+
+QString createDatabase(Database& db, const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    QDir().mkpath(folder);
+    const QString draft = path + QStringLiteral(".new");
+    removeWithCompanions(draft);  // what an interrupted creation left
+    const QString createFailed = QString::fromUtf8(kTables[0].failureMessage);
+    {
+        QFile file(draft);
+        if (!file.open(QIODevice::WriteOnly)) return createFailed;
+    }
+    ownerOnly(draft);
+    if (!db.create(draft, kDatabasePassword) || !db.begin()) {
+        db.close();
+        removeWithCompanions(draft);
+        return createFailed;
+    }
+    QString failure = fillNewDatabase(db);
+    if (failure.isEmpty() && !db.commit()) failure = createFailed;
+    if (!failure.isEmpty()) db.rollback();
+    db.close();
+    if (failure.isEmpty() && !QFile::rename(draft, path)) failure = createFailed;
+    if (!failure.isEmpty()) {
+        removeWithCompanions(draft);
+        return failure;
+    }
+    syncFolder(folder);
+    return {};
+}
+
+BooksOpening openBooks(Database& db, const QString& path) {
+    const auto unavailable = [&path](const char* cause) {
+        return BooksOpening{BooksState::Unavailable, QStringLiteral("数据库文件“") + path +
+                                                         QStringLiteral("”") + QString::fromUtf8(cause) +
+                                                         QStringLiteral("，程序将退出！")};
+    };
+    if (!db.open(path, kDatabaseUser, kDatabasePassword)) {
+        switch (db.failure()) {
+        case Database::Failure::Busy:
+            return unavailable("正被其他程序使用，请关闭那个程序后再启动本软件");
+        case Database::Failure::NoAccess:
+            return unavailable("无法打开或读写，请检查文件和所在文件夹的权限");
+        default:
+            return {BooksState::Unreadable, {}};
+        }
+    }
+    // SQLite opens a write-protected file for reading only, and a write-protected folder lets
+    // no journal be made: either way nothing the shop does could be stored.
+    if (db.isReadOnly() || !QFileInfo(QFileInfo(path).absolutePath()).isWritable()) {
+        db.close();
+        return unavailable("或其所在文件夹是只读的，请去掉只读属性后再启动本软件");
+    }
+    if (!hasEveryTable(db)) {
+        db.close();
+        return {BooksState::Unreadable, {}};
+    }
+    ownerOnly(path);
+    ensureLookupIndexes(db);
+    return {BooksState::Opened, {}};
 }
 
 void ensureLookupIndexes(Database& db) {
@@ -153,10 +248,12 @@ QString moveAside(const QString& path, const Clock& clock) {
                          clock.now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString target = stem;
     for (int n = 2; QFileInfo::exists(target); ++n) target = stem + u'-' + QString::number(n);
-    // The write-ahead log belongs to the file it was written for, so it moves with it.
-    for (const char* companion : {"-wal", "-shm"})
+    // A journal belongs to the file it was written for, so it moves with it.
+    for (const char* companion : kCompanions)
         if (QFileInfo::exists(path + companion)) QFile::rename(path + companion, target + companion);
-    return QFile::rename(path, target) ? target : QString();
+    if (!QFile::rename(path, target)) return {};
+    ownerOnly(target);
+    return target;
 }
 
 }  // namespace store

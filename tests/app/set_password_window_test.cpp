@@ -53,6 +53,9 @@ TEST_F(SetPasswordTest, RefusalsMoveTheFocusAndStoreNothing) {
         {"abc", "abd", "你两次输入的密码不一样！", &app::SetPasswordWindow::编辑框1},
         {"abc", "ABC", "你两次输入的密码不一样！", &app::SetPasswordWindow::编辑框1},
         {"abc", "abc ", "你两次输入的密码不一样！", &app::SetPasswordWindow::编辑框1},
+        // Login refuses these, so storing one would lock the administrator out for good.
+        {"a'b", "a'b", "密码中不能有单引号或双引号，否则将无法登录！", &app::SetPasswordWindow::编辑框2},
+        {"a\"b", "a\"b", "密码中不能有单引号或双引号，否则将无法登录！", &app::SetPasswordWindow::编辑框2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.password.toStdString() + " / " + c.confirmation.toStdString());
@@ -113,7 +116,9 @@ TEST_P(SetPasswordFailureTest, EndsTheProgramAfterItsMessage) {
 INSTANTIATE_TEST_SUITE_P(
     , SetPasswordFailureTest,
     ::testing::Values(
-        Breakage{"UpdateFails", {"drop table 用户管理模块"}},
+        Breakage{"UpdateFails",
+                 {"create trigger 拒绝 before update on 用户管理模块 "
+                  "begin select raise(abort, 'no'); end"}},
         Breakage{"InsertFails",
                  {"delete from 用户管理模块",
                   "create trigger 拒绝 before insert on 用户管理模块 "

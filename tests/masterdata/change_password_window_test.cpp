@@ -72,6 +72,10 @@ TEST_F(ChangePasswordWindowTest, RefusalsInOrderEmptyTheBoxesAndKeepTheWindow) {
         {"", "n1", "n1", "原密码不正确！"},
         {"old", "n1", "n2", "新密码两次输入不一致！"},
         {"old", "old", "old", "新密码与原密码不能一样！"},
+        // What login refuses is never stored: nobody could log in with it.
+        {"old", "", "", "密码不能为空！"},
+        {"old", "a'b", "a'b", "密码中不能有单引号或双引号，否则将无法登录！"},
+        {"old", "a\"b", "a\"b", "密码中不能有单引号或双引号，否则将无法登录！"},
     };
     ChangePasswordWindow* window = openFor(1);
     const QString before = storedDigest("o'neil");
@@ -88,8 +92,7 @@ TEST_F(ChangePasswordWindowTest, RefusalsInOrderEmptyTheBoxesAndKeepTheWindow) {
 
 TEST_F(ChangePasswordWindowTest, ASuccessStoresTheNewDigestAndClosesTheWindow) {
     const QString before = storedDigest("o'neil");
-    // The new password may be empty when the old one is right.
-    const std::pair<QString, QString> changes[] = {{"old", "new\"pw"}, {"new\"pw", ""}};
+    const std::pair<QString, QString> changes[] = {{"old", "new pw"}, {"new pw", "密码"}};
     for (const auto& [old, fresh] : changes) {
         SCOPED_TRACE(fresh.toStdString());
         messages.clear();

@@ -186,6 +186,11 @@ TEST_F(SettingsWindowTest, AddUserChecksInOrderAndKeepsTheTypedTexts) {
         {"admin", "p", "q", "两次密码输入不一致"},
         {"admin", "p", "p", "已经存在的用户名！"},
         {QString(101, u'n'), "p", "p", "添加用户失败！"},
+        // What login refuses is never stored: nobody could log in with it.
+        {"o'neil", "p", "p", "用户名中不能有单引号或双引号，否则将无法登录！"},
+        {"u\"", "p", "p", "用户名中不能有单引号或双引号，否则将无法登录！"},
+        {"u", "a'b", "a'b", "密码中不能有单引号或双引号，否则将无法登录！"},
+        {"u", "a\"b", "a\"b", "密码中不能有单引号或双引号，否则将无法登录！"},
     };
     open();
     for (const Case& c : cases) {
@@ -203,20 +208,20 @@ TEST_F(SettingsWindowTest, AddUserChecksInOrderAndKeepsTheTypedTexts) {
 TEST_F(SettingsWindowTest, EnterMovesThroughTheBoxesAndAddsTheUser) {
     open();
     ASSERT_EQ(test::focused(), window->编辑框1);
-    test::typeInto(window->编辑框1, "o'neil");
+    test::typeInto(window->编辑框1, "小 王");
     test::pressEnter(window->编辑框1);
     EXPECT_EQ(test::focused(), window->编辑框2);
-    test::typeInto(window->编辑框2, "pw\"1");
+    test::typeInto(window->编辑框2, "pw 1");
     test::pressEnter(window->编辑框2);
     EXPECT_EQ(test::focused(), window->编辑框3);
     EXPECT_TRUE(messages.shown.empty());
-    test::typeInto(window->编辑框3, "pw\"1");
+    test::typeInto(window->编辑框3, "pw 1");
     test::pressEnter(window->编辑框3);
 
     EXPECT_EQ(messages.shown, (std::vector<Shown>{{"添加用户成功！", 0, kStandardTitle}}));
-    const QString digest = session::makePasswordDigest("pw\"1");
-    EXPECT_EQ(rows("select * from 用户管理模块"), (QStringList{"admin|", "o'neil|" + digest}));
-    EXPECT_EQ(listedUsers(), (QStringList{"admin|", "o'neil|" + digest}));
+    const QString digest = session::makePasswordDigest("pw 1");
+    EXPECT_EQ(rows("select * from 用户管理模块"), (QStringList{"admin|", "小 王|" + digest}));
+    EXPECT_EQ(listedUsers(), (QStringList{"admin|", "小 王|" + digest}));
     EXPECT_EQ(window->编辑框1->text() + window->编辑框2->text() + window->编辑框3->text(), "");
     EXPECT_EQ(test::focused(), window->编辑框3);  // the focus stays
 }

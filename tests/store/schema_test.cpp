@@ -2,7 +2,11 @@
 #include "store/settings_lists.h"
 #include "support/fixture.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
 #include <QFileInfo>
 
 using test::ShopTest;
@@ -21,20 +25,54 @@ TEST_F(SchemaTest, CreationMakesTheEightTablesAndTheTwoSeedRows) {
     EXPECT_TRUE(QFileInfo::exists(path));
 }
 
-TEST_F(SchemaTest, AFailedThirdTableStopsTheCreationThere) {
+TEST_F(SchemaTest, ACreationThatCannotFinishLeavesNoFile) {
     const QString path = folder.filePath("other/data/shop.gbk");
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    QDir().mkpath(path + ".new");  // the name the new file is made under is taken
     store::Database other;
-    ASSERT_TRUE(other.open(path, "admin", store::kDatabasePassword));
-    ASSERT_TRUE(other.execute("create table 入库管理总模块(x)"));
-    other.close();
+    EXPECT_EQ(store::createDatabase(other, path), "1创建表失败，请联系作者！");
+    EXPECT_FALSE(other.isOpen());
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
 
-    EXPECT_EQ(store::createDatabase(other, path), "3创建表失败，请联系作者！");
-    ASSERT_TRUE(other.isOpen());  // left as the creation left it
-    EXPECT_EQ(other.query("select group_concat(name) from (select name from sqlite_master "
-                          "where type='table' order by name)")
-                  .text(1),
-              "入库管理总模块,入库管理模块,库存表");
+// A creation killed at any moment leaves either no database or a whole one, never a file that
+// looks like the books but lacks some of them.
+TEST_F(SchemaTest, ACreationKilledAtAnyMomentLeavesNoFileOrAWholeOne) {
+    const QString path = folder.filePath("killed/data/shop.gbk");
+    const auto startChild = [&](QProcess& child) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("SHOP_TEST_CREATE_DATABASE", path);
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        ASSERT_TRUE(child.waitForStarted());
+    };
+    QElapsedTimer timer;
+    timer.start();
+    {
+        QProcess whole;
+        startChild(whole);
+        ASSERT_TRUE(whole.waitForFinished());
+        ASSERT_EQ(whole.exitCode(), 0);
+    }
+    const qint64 lifetimeUs = timer.nsecsElapsed() / 1000;
+
+    int whole = 0;
+    constexpr int kRuns = 24;
+    for (int run = 0; run < kRuns; ++run) {
+        QFile::remove(path);
+        QProcess child;
+        startChild(child);
+        QThread::usleep(lifetimeUs * run / kRuns);
+        child.kill();
+        child.waitForFinished();
+        if (!QFileInfo::exists(path)) continue;
+        store::Database made;
+        ASSERT_TRUE(made.open(path, store::kDatabaseUser, store::kDatabasePassword)) << run;
+        EXPECT_EQ(made.query("select count(*) from sqlite_master where type='table'").text(1), "8");
+        EXPECT_EQ(made.query("select count(*) from 用户管理模块").text(1), "1") << run;
+        EXPECT_EQ(made.query("select count(*) from 系统设置").text(1), "1") << run;
+        ++whole;
+    }
+    EXPECT_LT(whole, kRuns);  // some runs were killed before the end
 }
 
 TEST_F(SchemaTest, TypedTablesKeepTheirNamesWithTriggersOnlyForNumbers) {

@@ -7,9 +7,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace test {
 
@@ -117,5 +119,11 @@ void selectRow(ui::ListView* list, int row) { list->selectRow(row); }
 void trigger(QAction* action) { action->trigger(); }
 
 QWidget* focused() { return QApplication::focusWidget(); }
+
+int fileMode(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) return -1;
+    return status.st_mode & 0777;
+}
 
 }  // namespace test

@@ -91,4 +91,7 @@ void selectRow(ui::ListView* list, int row);
 void trigger(QAction* action);
 QWidget* focused();
 
+// The file's permission bits, as `ls -l` shows them (0600: the owner may read and write).
+int fileMode(const QString& path);
+
 }  // namespace test

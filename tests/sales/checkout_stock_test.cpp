@@ -1,0 +1,59 @@
+#include "sales/bill.h"
+#include "sales_fixture.h"
+#include "store/schema.h"
+
+#include <QFile>
+
+namespace {
+
+class CheckoutStockTest : public test::ShopTest {
+protected:
+    void sell(const QString& code, const QString& quantity) {
+        exec("insert into 销售模块(销售编号,销售单号,商品编号,数量,状态)values(?,?,?,?,?)",
+             {"xsbh1", "xs1", code, quantity, "未确认"});
+    }
+};
+
+TEST_F(CheckoutStockTest, OnlyTheFirstStockRowOfASharedCodeMoves) {
+    ASSERT_TRUE(test::insertProduct(db, {"sp1", "m1", "b1", "k1", "A", "75", "红", "199", "10"}));
+    exec("insert into 库存表(商品编号,销售出库,实际库存)values(?,?,?)", {"sp1", "4", "7"});
+    sell("sp1", "3");
+    EXPECT_EQ(sales::payBill(db, "xs1"), "");
+    EXPECT_EQ(rows("select 销售出库,实际库存 from 库存表 order by rowid"),
+              (QStringList{"3|7", "4|7"}));
+}
+
+// The file alone is the shop's books: nothing committed waits in a journal beside it.
+TEST_F(CheckoutStockTest, ACopyOfTheFileTakenRightAfterACheckoutHoldsIt) {
+    ASSERT_TRUE(test::insertProduct(db, {"sp1", "m1", "b1", "k1", "A", "75", "红", "199", "10"}));
+    sell("sp1", "2");
+    ASSERT_EQ(sales::payBill(db, "xs1"), "");
+
+    const QString copy = folder.filePath("copy.gbk");
+    ASSERT_TRUE(QFile::copy(store::databaseFilePath(folder.path()), copy));
+    store::Database copied;
+    ASSERT_TRUE(copied.open(copy, store::kDatabaseUser, store::kDatabasePassword));
+    EXPECT_EQ(copied.query("select 状态 from 销售模块").text(1), "已买单");
+    EXPECT_EQ(copied.query("select 实际库存 from 库存表").text(1), "8");
+}
+
+// Another program reading the file past the wait keeps the commit from going through: the
+// checkout reports its failure, nothing of it stays, and no transaction is left open.
+TEST_F(CheckoutStockTest, ACommitThatCannotGoThroughIsReportedAndTakenBack) {
+    ASSERT_TRUE(test::insertProduct(db, {"sp1", "m1", "b1", "k1", "A", "75", "红", "199", "10"}));
+    sell("sp1", "2");
+    {
+        store::Database reader;
+        ASSERT_TRUE(reader.open(store::databaseFilePath(folder.path()), store::kDatabaseUser,
+                                store::kDatabasePassword));
+        ASSERT_TRUE(reader.begin());
+        ASSERT_FALSE(reader.query("select * from 销售模块").isEmpty());  // holds its read lock
+        EXPECT_EQ(sales::payBill(db, "xs1"), "数据库写入失败！");
+    }
+    EXPECT_EQ(rows("select 状态 from 销售模块"), QStringList{"未确认"});
+    EXPECT_EQ(rows("select 实际库存 from 库存表"), QStringList{"10"});
+    EXPECT_TRUE(db.begin());
+    EXPECT_TRUE(db.rollback());
+}
+
+}  // namespace
