@@ -91,24 +91,6 @@ TEST_F(StartUpTest, AFileThatWillNotOpenIsKeptAndNoEndsTheProgram) {
     EXPECT_EQ(file.readAll(), books);
 }
 
-TEST_F(StartUpTest, RecreatingMovesTheUnreadableFileAsideUnderANewName) {
-    const QByteArray books(4096, 'b');
-    writeFile(books);
-    messages.answer(Answer::Yes);
-    app::MainWindow window(startUpShell);
-    const QString kept = path() + ".unreadable-20240305-090503";
-    EXPECT_EQ(messages.texts(),
-              (QStringList{"数据库打开失败，是否创建数据库？",
-                           "无法打开的数据库文件已改名保存为：shop.gbk.unreadable-20240305-090503",
-                           "创建完成！"}));
-    QFile file(kept);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), books);
-    EXPECT_TRUE(startUpDb.isOpen());
-    EXPECT_NE(window.findChild<app::SetPasswordWindow*>(), nullptr);
-    EXPECT_FALSE(startUpShell.programEnded);
-}
-
 TEST_F(StartUpTest, ASecondFileThatWillNotOpenDoesNotOverwriteTheFirstOneKept) {
     writeFile("first");
     QFile::rename(path(), path() + ".unreadable-20240305-090503");
