@@ -91,12 +91,7 @@ void LoginWindow::logIn() {
     const QString userName = 编辑框_用户名->text();
     const QString password = 编辑框_密码->text();
     if (refusesInput(userName, password)) return;
-    const QString digest = session::makePasswordDigest(password);
-    if (digest.isEmpty() ||
-        shell_.db
-            .query(QStringLiteral("select * from 用户管理模块 where 用户名=? and 密码=?"),
-                   {userName, digest})
-            .isEmpty()) {
+    if (!hasPassword(userName, password)) {
         shell_.showMessage(QStringLiteral("用户名密码不正确，请重新输入！"), 0x40, kNotice);
         return;
     }
@@ -113,6 +108,15 @@ void LoginWindow::logIn() {
     openRequestedEntry();
     if (auto* mainWindow = qobject_cast<MainWindow*>(shell_.mainWindow))
         mainWindow->标签_欢迎->setText(userName + QStringLiteral("，欢迎您进入沐岚轩内衣ERP系统！"));
+}
+
+// Each password carries its own salt, so the user's rows are read and each digest is checked.
+bool LoginWindow::hasPassword(const QString& userName, const QString& password) {
+    store::RecordSet users = shell_.db.query(
+        QStringLiteral("select 密码 from 用户管理模块 where 用户名=?"), {userName});
+    for (; !users.atEnd(); users.moveNext())
+        if (session::passwordMatches(password, users.text(1))) return true;
+    return false;
 }
 
 bool LoginWindow::refusesInput(const QString& userName, const QString& password) {

@@ -27,6 +27,7 @@ public:
 
 private:
     // Shows the first refusal of the typed name and password; false when they may be looked up.
+    bool hasPassword(const QString& userName, const QString& password);
     bool refusesInput(const QString& userName, const QString& password);
     void openRequestedEntry();
     void reset();

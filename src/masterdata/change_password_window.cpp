@@ -55,22 +55,23 @@ void ChangePasswordWindow::changePassword() {
     const QString stored =
         shell_.db.query(QStringLiteral("select * from 用户管理模块 where 用户名=?"), {userName_})
             .text(QStringLiteral("密码"));
-    const QString oldDigest = session::makePasswordDigest(编辑框1->text());
-    const QString newDigest = session::makePasswordDigest(编辑框3->text());
     const auto refuse = [this](const QString& text) {
         shell_.showMessage(text, 0x40, ui::kStandardTitle);
         emptyBoxes();
     };
-    const QString failed = QStringLiteral("修改密码失败！");
-    if (oldDigest.isEmpty() || newDigest.isEmpty()) return refuse(failed);
-    if (oldDigest != stored) return refuse(QStringLiteral("原密码不正确！"));
-    if (编辑框2->text() != 编辑框3->text()) return refuse(QStringLiteral("新密码两次输入不一致！"));
-    if (newDigest == stored) return refuse(QStringLiteral("新密码与原密码不能一样！"));
-    if (const QString unusable = session::unusablePassword(编辑框3->text()); !unusable.isEmpty())
+    const QString fresh = 编辑框3->text();
+    if (!session::passwordMatches(编辑框1->text(), stored))
+        return refuse(QStringLiteral("原密码不正确！"));
+    if (编辑框2->text() != fresh) return refuse(QStringLiteral("新密码两次输入不一致！"));
+    if (session::passwordMatches(fresh, stored))
+        return refuse(QStringLiteral("新密码与原密码不能一样！"));
+    if (const QString unusable = session::unusablePassword(fresh); !unusable.isEmpty())
         return refuse(unusable);
-    if (!shell_.db.execute(QStringLiteral("update 用户管理模块 set 密码=? where 用户名=?"),
+    const QString newDigest = session::makePasswordDigest(fresh);
+    if (newDigest.isEmpty() ||
+        !shell_.db.execute(QStringLiteral("update 用户管理模块 set 密码=? where 用户名=?"),
                            {newDigest, userName_}))
-        return refuse(failed);
+        return refuse(QStringLiteral("修改密码失败！"));
     shell_.showMessage(QStringLiteral("修改密码成功！"), 0, ui::kStandardTitle);
     emptyBoxes();
     close();

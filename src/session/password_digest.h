@@ -6,10 +6,13 @@
 
 namespace session {
 
-// PBKDF2-HMAC-SHA256 over the password's UTF-8 bytes with the program's own salt, as 64 hex
-// digits: one-way, the same for the same password, and within the 100 characters of 密码.
-// "" when the digest could not be made: never store or compare it.
+// PBKDF2-HMAC-SHA256 over the password's UTF-8 bytes with a random salt of its own, stored with
+// the digest: one-way, different for two users with one password, and within the 100
+// characters of 密码. "" when the digest could not be made: never store it.
 QString makePasswordDigest(const QString& password);
+
+// Whether `stored` was made from `password`; digests from before salts keep matching.
+bool passwordMatches(const QString& password, const QString& stored);
 
 // Login refuses a user name or a password holding a single or a double quotation mark.
 bool hasQuotationMark(const QString& text);

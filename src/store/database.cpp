@@ -41,6 +41,12 @@ void appendCell(QByteArray& bytes, sqlite3_stmt* statement, int column) {
 
 }  // namespace
 
+bool hasControlCharacter(const QString& text) {
+    for (QChar c : text)
+        if (c.unicode() < 0x20) return true;
+    return false;
+}
+
 RecordSet::RecordSet() : rows_(std::make_shared<Rows>()) {}
 
 size_t RecordSet::rowCount() const {
@@ -150,6 +156,14 @@ sqlite3_stmt* Database::prepared(const QString& sql, const QStringList& values) 
         lastError_ = QStringLiteral("database not open");
         return nullptr;
     }
+    // SQLite measures and compares text only up to a NUL, so such a value would pass a column's
+    // length limit and compare equal to what it is not; no box of the shop's takes other
+    // control characters either.
+    for (const QString& value : values)
+        if (hasControlCharacter(value)) {
+            lastError_ = QStringLiteral("a value holds a control character");
+            return nullptr;
+        }
     const std::string key = sql.toStdString();
     sqlite3_stmt* statement = nullptr;
     if (auto found = statements_.find(key); found != statements_.end()) {

@@ -16,6 +16,9 @@ struct sqlite3_stmt;
 
 namespace store {
 
+// Below U+0020: never typed on purpose, and refused in every value a statement is given.
+bool hasControlCharacter(const QString& text);
+
 // The rows of one query, read at once and positioned on the first. Closing is the destructor.
 // The cells stay UTF-8 until read, so a large set costs little more than SQLite's own scan, and
 // copies share the rows.

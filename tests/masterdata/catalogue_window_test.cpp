@@ -297,6 +297,21 @@ TEST_F(CatalogueTest, AMissingRequiredFieldOrAnOverlongTextStoresNothingAndKeeps
     EXPECT_EQ(rows("select count(*) from 商品资料"), QStringList{"1"});
 }
 
+// A pasted NUL would hide the rest of a text from the column's length limit.
+TEST_F(CatalogueTest, APastedControlCharacterStoresNothing) {
+    open();
+    for (const QString& name : {QString("ab") + QChar(0) + QString(1000, u'x'), QString("红\t黑")}) {
+        messages.clear();
+        fill(kValidEntry);
+        test::typeInto(window->编辑框_编号, kProposedCode);
+        window->编辑框_品名->setText(name);  // as a paste puts it there
+        test::click(window->按钮_添加);
+        EXPECT_EQ(messages.shown, std::vector<Shown>{kAddFailed});
+        EXPECT_EQ(rows("select count(*) from 商品资料"), QStringList{"0"});
+        EXPECT_EQ(rows("select count(*) from 库存表"), QStringList{"0"});
+    }
+}
+
 TEST_F(CatalogueTest, EnterWalksTheFieldsInOrderAndAddsOnTheAddButton) {
     open();
     fill(kValidEntry);

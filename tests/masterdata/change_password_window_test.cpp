@@ -102,8 +102,8 @@ TEST_F(ChangePasswordWindowTest, ASuccessStoresTheNewDigestAndClosesTheWindow) {
         EXPECT_FALSE(window->isVisible());
         processDeletions();
         EXPECT_TRUE(window.isNull());
-        EXPECT_EQ(storedDigest("o'neil"), session::makePasswordDigest(fresh));
-        EXPECT_EQ(storedDigest("admin"), session::makePasswordDigest("root"));
+        EXPECT_TRUE(session::passwordMatches(fresh, storedDigest("o'neil")));
+        EXPECT_TRUE(session::passwordMatches("root", storedDigest("admin")));
         // The list is not refilled: it still shows the digest it was filled with.
         EXPECT_EQ(settings->超级列表框1->cell(1, 1), before);
     }
@@ -114,8 +114,18 @@ TEST_F(ChangePasswordWindowTest, ChangesTheUserItWasOpenedForWhateverIsSelectedL
     test::selectRow(settings->超级列表框1, 0);
     change(window, "old", "new", "new");
     EXPECT_EQ(messages.texts(), QStringList{"修改密码成功！"});
-    EXPECT_EQ(storedDigest("o'neil"), session::makePasswordDigest("new"));
-    EXPECT_EQ(storedDigest("admin"), session::makePasswordDigest("root"));
+    EXPECT_TRUE(session::passwordMatches("new", storedDigest("o'neil")));
+    EXPECT_TRUE(session::passwordMatches("root", storedDigest("admin")));
+}
+
+// A digest from before salts logs in, and the change stores a salted one in its place.
+TEST_F(ChangePasswordWindowTest, AnUnsaltedDigestIsReplacedBySaltedOne) {
+    const QString unsalted = "44e59b9dc7047bd661e0aa1ce25eb0364592ba374e31ce9aef487f84ea08be1b";
+    exec("update 用户管理模块 set 密码=? where 用户名=?", {unsalted, "o'neil"});
+    change(openFor(1), "secret1", "secret2", "secret2");
+    EXPECT_EQ(messages.texts(), QStringList{"修改密码成功！"});
+    EXPECT_TRUE(storedDigest("o'neil").startsWith("s2$"));
+    EXPECT_TRUE(session::passwordMatches("secret2", storedDigest("o'neil")));
 }
 
 TEST_F(ChangePasswordWindowTest, AUserDeletedMeanwhileIsNotFoundAndNothingIsStored) {

@@ -219,11 +219,30 @@ TEST_F(SettingsWindowTest, EnterMovesThroughTheBoxesAndAddsTheUser) {
     test::pressEnter(window->编辑框3);
 
     EXPECT_EQ(messages.shown, (std::vector<Shown>{{"添加用户成功！", 0, kStandardTitle}}));
-    const QString digest = session::makePasswordDigest("pw 1");
-    EXPECT_EQ(rows("select * from 用户管理模块"), (QStringList{"admin|", "小 王|" + digest}));
+    const QString digest = rows("select 密码 from 用户管理模块 where 用户名=?", {"小 王"}).value(0);
+    EXPECT_TRUE(session::passwordMatches("pw 1", digest));
     EXPECT_EQ(listedUsers(), (QStringList{"admin|", "小 王|" + digest}));
     EXPECT_EQ(window->编辑框1->text() + window->编辑框2->text() + window->编辑框3->text(), "");
     EXPECT_EQ(test::focused(), window->编辑框3);  // the focus stays
+}
+
+TEST_F(SettingsWindowTest, TwoUsersWithOnePasswordGetDifferentDigests) {
+    open();
+    addUser("小王", "same", "same");
+    addUser("小李", "same", "same");
+    const QStringList digests = rows("select 密码 from 用户管理模块 where 用户名<>'admin'");
+    ASSERT_EQ(digests.size(), 2);
+    EXPECT_NE(digests[0], digests[1]);
+}
+
+TEST_F(SettingsWindowTest, AUserNameHoldingANulIsRefused) {
+    open();
+    window->编辑框1->setText(QString("ad") + QChar(0) + "min");  // as a paste puts it there
+    test::typeInto(window->编辑框2, "p");
+    test::typeInto(window->编辑框3, "p");
+    test::click(window->按钮_增加用户);
+    EXPECT_EQ(messages.shown, (std::vector<Shown>{{"添加用户失败！", 0x40, kStandardTitle}}));
+    EXPECT_EQ(rows("select 用户名 from 用户管理模块"), QStringList{"admin"});
 }
 
 TEST_F(SettingsWindowTest, NamesDifferingInCaseOrBlanksAreNewUsers) {
