@@ -62,17 +62,22 @@ void Bench::buildLargeShop(const Sizes& sizes) {
         const QString number = "rk" + QString::number(r);
         db.execute("insert into 入库管理总模块(ID,入库单编号,商品总件数,款式数量,款号,吊牌价总金额,"
                    "进货价总金额,入库时间,入库人员,状态,备注)values(?,?,?,?,?,?,?,?,?,?,?)",
-                   {QString::number(r), number, "5", "5", "k1,k2", "995", "400", "20240301", "admin",
+                   {QString::number(r), number, "5", "5", "k1,k2", "995", "400",
+                    first.addDays(r % 366).toString("yyyyMMdd"), "admin",
                     "已入库", ""});
-        for (int l = 0; l < 5; ++l)
+        const int linesPerReceipt = sizes.receiptLines / sizes.receipts;
+        for (int l = 0; l < linesPerReceipt; ++l) {
+            const int line = r * linesPerReceipt + l;
             db.execute("insert into 入库管理模块(入库编号,入库单号,商品编号,商品数量,助记码,款号,品名,杯型,"
                        "尺码,颜色,状态)values(?,?,?,?,?,?,?,?,?,?,?)",
-                       {QString::number(r * 5 + l), number, "sp" + QString::number((r * 5 + l) % sizes.products),
+                       {QString::number(line), number, "sp" + QString::number(line % sizes.products),
                         "1", "m", "k", "文胸", "A", "75", "色1", "已入库"});
+        }
     }
     db.commit();
-    std::printf("large shop built in %.1f s: %d products, %d bill lines, %d receipts\n",
-                timer.elapsed() / 1000.0, sizes.products, sizes.billLines, sizes.receipts);
+    std::printf("large shop built in %.1f s: %d products, %d bill lines, %d receipts with %d lines\n",
+                timer.elapsed() / 1000.0, sizes.products, sizes.billLines, sizes.receipts,
+                sizes.receiptLines);
 }
 
 void Bench::time(const QString& name, const std::function<void()>& operation, const QString& rawSql,

@@ -27,6 +27,7 @@ struct Sizes {
     int products = 50000;
     int billLines = 1000000;
     int receipts = 5000;
+    int receiptLines = 50000;  // spread evenly over the receipts
 };
 
 class Bench {
@@ -35,7 +36,7 @@ public:
     ~Bench();
 
     // Products sp0..spN-1 (mnemonic mN, barcode bN, style kN % 500), their stock rows, bills of
-    // 20 lines each spread over a year, and receipts of 5 lines each.
+    // 20 lines each spread over a year, and receipts of 10 lines each.
     void buildLargeShop(const Sizes& sizes = {});
 
     // Median of `runs` runs of `operation`; `raw`, when given, is SQLite's own time for the rows.
@@ -65,5 +66,6 @@ private:
 void benchStore(Bench& bench);
 void benchCatalogue(Bench& bench);
 void benchSales(Bench& bench);
+void benchReceiving(Bench& bench);
 
 }  // namespace bench

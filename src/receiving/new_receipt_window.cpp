@@ -1,10 +1,13 @@
 #include "receiving/new_receipt_window.h"
 
+#include "receiving/notices.h"
+#include "receiving/receipt_header.h"
 #include "receiving/receipt_list_window.h"
 #include "store/stamps.h"
 #include "ui/form.h"
 #include "ui/list_view.h"
 
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +33,7 @@ NewReceiptWindow::NewReceiptWindow(session::Shell& shell, ReceiptListWindow* rec
     buildForm();
     connect(按钮_添加产品, &QPushButton::clicked, this, &NewReceiptWindow::openAddProductWindow);
     connect(按钮_提交表单, &QPushButton::clicked, this, &NewReceiptWindow::submitReceipt);
+    connect(按钮_退出, &QPushButton::clicked, this, &NewReceiptWindow::leave);
     setUpNewReceipt();
 }
 
@@ -90,8 +94,48 @@ void NewReceiptWindow::refreshNewReceiptLines() {
         kLineSource);
 }
 
+// The lines were stored as they were added; the submit writes the header. Success is told, and
+// the window closed, only once the header is committed.
+void NewReceiptWindow::submitReceipt() {
+    if (超级列表框_入库信息->rowCount() == 0) {
+        notify(shell_, QStringLiteral("请添加产品后进行提交！"));
+        return;
+    }
+    const ReceiptHeader header = {receiptNumber(),     标签_总数->text(), 标签_吊总->text(),
+                                  标签_进总->text(),   标签_时间->text(), 标签_人员->text(),
+                                  编辑框_备注->text()};
+    if (!submitReceiptHeader(shell_.db, shell_.clock, header)) {
+        notify(shell_, QStringLiteral("执行提交失败，请联系作者！"));
+        return;
+    }
+    notify(shell_, QStringLiteral("执行提交成功，需要在商品入库窗口执行审核入库才能增加库存！"));
+    closeWithoutAsking();
+    receiptList_->refillReceiptList();
+}
+
+void NewReceiptWindow::leave() {
+    if (shell_.showMessage(QStringLiteral("入库单是否已经提交？已提交点：是。未提交点:否"), 0x44,
+                           {}) == ui::Answer::Yes)
+        closeWithoutAsking();
+}
+
+void NewReceiptWindow::closeWithoutAsking() {
+    asksOnClose_ = false;
+    close();
+}
+
+void NewReceiptWindow::closeEvent(QCloseEvent* event) {
+    if (asksOnClose_ &&
+        shell_.showMessage(
+            QStringLiteral("你是否已经提交表单，窗口关闭后表单无法恢复，你确认要关闭窗口吗？"), 0x24,
+            ui::kStandardTitle) != ui::Answer::Yes) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
 // Completed with the windows and rules they open.
-void NewReceiptWindow::submitReceipt() {}
 void NewReceiptWindow::openAddProductWindow() {}
 
 }  // namespace receiving

@@ -5,6 +5,7 @@
 #include "session/shell.h"
 #include "ui/hosted_window.h"
 
+class QCloseEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -45,12 +46,20 @@ public:
     QPushButton* 按钮_提交表单;
     QPushButton* 按钮_退出;
 
+protected:
+    // The user's close asks first; No keeps the receipt on the screen.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildForm();
     void openAddProductWindow();
+    void leave();
+    // Closes without the close question: the program's own closes ask nothing.
+    void closeWithoutAsking();
 
     session::Shell& shell_;
     ReceiptListWindow* receiptList_;
+    bool asksOnClose_ = true;
 };
 
 }  // namespace receiving

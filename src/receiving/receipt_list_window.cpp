@@ -1,6 +1,10 @@
 #include "receiving/receipt_list_window.h"
 
 #include "receiving/new_receipt_window.h"
+#include "receiving/notices.h"
+#include "receiving/receipt_header.h"
+#include "receiving/receipt_query_window.h"
+#include "receiving/receipt_status.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/list_view.h"
@@ -15,19 +19,29 @@ namespace {
 
 // The receipt list's columns and the header columns that fill them, in order.
 const std::vector<ui::Column> kReceiptColumns = {
-    {"入库单编号", 100}, {"总件数", 50},   {"款式数量", 60}, {"款号", 225},   {"吊牌总计", 60},
-    {"进货总计", 60},   {"入库人员", 60}, {"入库时间", 60}, {"状态", 60},     {"备注", 40}};
+    {"入库单编号", 100}, {"总件数", 50, ui::kAlignRight},   {"款式数量", 60, ui::kAlignRight},
+    {"款号", 225, ui::kAlignRight},  {"吊牌总计", 60, ui::kAlignRight}, {"进货总计", 60},
+    {"入库人员", 60},    {"入库时间", 60, ui::kAlignRight}, {"状态", 60},
+    {"备注", 40}};
 const QStringList kReceiptSource = {"入库单编号", "商品总件数",   "款式数量", "款号",
                                     "吊牌价总金额", "进货价总金额", "入库人员", "入库时间",
                                     "状态",       "备注"};
 
 // The line list's columns and the line columns that fill them; 入库编号 is hidden but read.
 const std::vector<ui::Column> kLineColumns = {
-    {"入库单编号", 100}, {"商品编号", 100}, {"商品数量", 90}, {"助记码", 90},
+    {"入库单编号", 100}, {"商品编号", 100}, {"商品数量", 90, ui::kAlignRight}, {"助记码", 90},
     {"款号", 80},       {"品名", 80},      {"杯型", 50},     {"尺码", 50},
     {"颜色", 50},       {"状态", 80},      {"入库编号", 0}};
 const QStringList kLineSource = {"入库单号", "商品编号", "商品数量", "助记码", "款号",    "品名",
                                  "杯型",     "尺码",     "颜色",     "状态",   "入库编号"};
+
+// A window still loaded is shown again as it stands; otherwise a new one is built.
+template <typename Window>
+void openOnce(session::Shell& shell, ReceiptListWindow* host, ui::Placement placement) {
+    auto* window = host->findChild<Window*>();
+    if (!window) window = new Window(shell, host);
+    ui::openHostedWindow(window, host, placement);
+}
 
 }  // namespace
 
@@ -120,18 +134,69 @@ QString ReceiptListWindow::selectedLineKey() const {
 }
 
 void ReceiptListWindow::openNewReceiptWindow() {
-    auto* window = findChild<NewReceiptWindow*>();
-    if (!window) window = new NewReceiptWindow(shell_, this);
-    ui::openHostedWindow(window, this, ui::Placement::Fixed);
+    openOnce<NewReceiptWindow>(shell_, this, ui::Placement::Fixed);
 }
 
-// The menu items below are completed with the windows they open.
-void ReceiptListWindow::openQueryWindow() {}
-void ReceiptListWindow::reviewChosen(ReviewMode mode) { openReviewWindow(mode); }
+void ReceiptListWindow::openQueryWindow() {
+    openOnce<ReceiptQueryWindow>(shell_, this, ui::Placement::Centred);
+}
+
+// The guards read the list's cells; the review itself tests the stored status again.
+void ReceiptListWindow::reviewChosen(ReviewMode mode) {
+    if (selectedReceiptCell(kReceiptNumberCell).isEmpty()) {
+        notify(shell_, QStringLiteral("你还没有选择入库单！"));
+        return;
+    }
+    const QString status = selectedReceiptCell(kReceiptStatusCell);
+    if (mode == ReviewMode::Review && isInStock(status)) {
+        notify(shell_, QStringLiteral("此张入库单已经入库，请勿重复操作！"));
+        return;
+    }
+    if (mode == ReviewMode::ReverseReview && isNotInStock(status)) {
+        notify(shell_, QStringLiteral("此张入库单还没有入库入库，不需要反审！"));
+        return;
+    }
+    openReviewWindow(mode);
+}
+
+void ReceiptListWindow::explainReceiptChange() {
+    notify(shell_, QStringLiteral("入库单的修改步骤如下：先在下方入库单列表单击你需要修改的入库单-"
+                                  "然后在最下方入库单详情右键单击选择你需要修改的商品，点击修改按钮！"));
+}
+
+// Header and lines go together or not at all; stock keeps what a review brought in.
+void ReceiptListWindow::deleteReceipt() {
+    const QString status = selectedReceiptCell(kReceiptStatusCell);
+    QString question;
+    if (isInStock(status))
+        question = QStringLiteral(
+            "这张入库单已经入库，你确定要删除么，删除后将不可反审也不可恢复！");
+    else if (isNotInStock(status))
+        question = QStringLiteral("这张入库单还没有入库，你确定要删除么，删除后将不可恢复！");
+    else
+        return;
+    if (shell_.showMessage(question, 0x34, ui::kStandardTitle) != ui::Answer::Yes) return;
+    if (!deleteReceiptWithLines(shell_.db, selectedReceiptCell(kReceiptNumberCell))) {
+        notify(shell_, QStringLiteral("删除失败！"));
+        return;
+    }
+    notify(shell_, QStringLiteral("入库单已经删除！"));
+    refillReceiptList();
+    lines_ = {};
+    超级列表框_入库单详情->deleteAllRows();
+}
+
+void ReceiptListWindow::changeLineChosen() {
+    if (!isNotInStock(selectedLineCell(kLineStatusCell))) {
+        notify(shell_,
+               QStringLiteral("你所需要修改的商品库存已经通过审核入库，需反审后才能修改！"));
+        return;
+    }
+    openLineChangeWindow();
+}
+
+// Completed with the windows they open.
 void ReceiptListWindow::openReviewWindow(ReviewMode) {}
-void ReceiptListWindow::explainReceiptChange() {}
-void ReceiptListWindow::deleteReceipt() {}
-void ReceiptListWindow::changeLineChosen() { openLineChangeWindow(); }
 void ReceiptListWindow::openLineChangeWindow() {}
 
 }  // namespace receiving

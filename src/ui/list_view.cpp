@@ -18,14 +18,21 @@ int TextTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TextTableModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::TextAlignmentRole) return alignmentOf(index.column());
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     return cell(index.row(), index.column());
 }
 
 QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    if (section < 0 || section >= columnCount()) return {};
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
+    if (role == Qt::TextAlignmentRole) return alignmentOf(section);
+    if (role != Qt::DisplayRole) return {};
     return columns_[section].caption;
+}
+
+QVariant TextTableModel::alignmentOf(int column) const {
+    if (column < 0 || column >= columnCount()) return {};
+    return int(columns_[column].alignment);
 }
 
 void TextTableModel::setRows(std::vector<QStringList> rows) {

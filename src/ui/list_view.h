@@ -15,6 +15,7 @@ namespace ui {
 struct Column {
     QString caption;
     int width;  // 0 hides the column; its cells are still there to read
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;  // of its cells and its caption
 };
 
 class TextTableModel : public QAbstractTableModel {
@@ -35,6 +36,7 @@ public:
 
 private:
     void materialize();
+    QVariant alignmentOf(int column) const;
 
     std::vector<Column> columns_;
     std::vector<QStringList> rows_;
