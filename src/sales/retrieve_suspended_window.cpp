@@ -25,7 +25,7 @@ RetrieveSuspendedWindow::RetrieveSuspendedWindow(session::Shell& shell, SalesWin
                                                            {"件数", 50},
                                                            {"金额", 50},
                                                            {"销售人员", 60}}),
-                              "超级列表框_取回挂起", {5, 5, 371, 156});
+                              "超级列表框_取回挂起", {4, 4, 373, 158});
     按钮_取回 = ui::addButton(body(), "按钮_取回", QStringLiteral("取回"), {286, 167, 90, 28});
     connect(按钮_取回, &QPushButton::clicked, this, &RetrieveSuspendedWindow::retrieve);
     connect(超级列表框_取回挂起, &ui::ListView::rowDoubleClicked, this,
