@@ -1,7 +1,6 @@
 #include "sales/sales_window.h"
 
 #include "sales/retrieve_suspended_window.h"
-
 #include "store/numbers.h"
 #include "store/settings_lists.h"
 #include "store/stamps.h"

@@ -80,6 +80,12 @@ TEST_F(RetrieveSuspendedWindowTest, ListsTheSuspendedHeadersCentredInTheSalesWin
     EXPECT_EQ(messages.shown, std::vector<Shown>{kChooseABill});
     EXPECT_TRUE(r->isVisible());
     EXPECT_NE(w->标签_销售单号->text(), bill);
+
+    // 取回挂起 again while it stands open: the same window, with the bills suspended meanwhile.
+    suspendedBill(w);
+    EXPECT_EQ(openRetrieve(w), r);
+    EXPECT_EQ(w->findChildren<RetrieveSuspendedWindow*>().size(), 1);
+    EXPECT_EQ(r->超级列表框_取回挂起->rowCount(), 2);
 }
 
 // Suspended, retrieved, extended and suspended again: two rows, each bringing back the same lines
