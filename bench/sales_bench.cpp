@@ -1,5 +1,6 @@
 #include "bench.h"
 
+#include "sales/retrieve_suspended_window.h"
 #include "sales/sales_window.h"
 #include "store/stamps.h"
 #include "ui/list_view.h"
@@ -27,6 +28,56 @@ void choose(QComboBox* box, const QString& item) {
     const int index = box->findText(item);
     box->setCurrentIndex(index);
     emit box->activated(index);
+}
+
+// A bill of 50 lines of different products.
+void addFiftyLines(store::Database& db, const store::Clock& clock, const QString& bill) {
+    for (int line = 0; line < 50; ++line)
+        db.execute("insert into 销售模块(销售编号,销售时间,销售单号,商品编号,数量,小计,状态)"
+                   "values(?,?,?,?,?,?,?)",
+                   {"xsbh" + QString::number(line), store::makeDateStamp(clock), bill,
+                    "sp" + QString::number(line * 997), "1", "199", "未确认"});
+}
+
+void addHeader(store::Database& db, const QString& bill, const QString& status) {
+    db.execute("insert into 销售管理总模块(编号,销售日期,销售单号,总件数,销售总金额,销售人员,状态)"
+               "values(?,?,?,?,?,?,?)",
+               {"xsz" + bill, "20240305953", bill, "20", "3980", "admin", status});
+}
+
+void benchSuspendRetrieveAbandon(Bench& bench, session::Shell& shell, sales::SalesWindow* w) {
+    // 10 000 paid headers and 1 000 suspended ones, over bills of the large shop.
+    const QString suspended = QStringLiteral("挂起");
+    const QString bill = QStringLiteral("xs-suspend");
+    bench.db.begin();
+    for (int b = 0; b < 11000; ++b)
+        addHeader(bench.db, "xs" + QString::number(b), b < 10000 ? "已买单" : suspended);
+    addFiftyLines(bench.db, shell.clock, bill);
+    for (int b = 0; b < 10; ++b) {
+        addFiftyLines(bench.db, shell.clock, "xs-abandon" + QString::number(b));
+        addHeader(bench.db, "xs-abandon" + QString::number(b), suspended);
+    }
+    bench.db.commit();
+
+    // The bill is put back on the list before each suspend: a refill of its 50 lines.
+    bench.time("sales: suspend a 50-line bill", [&] {
+        w->标签_销售单号->setText(bill);
+        w->refillBillList(bill);
+        w->标签_总金额->setText("9950");
+        w->按钮_挂起->click();
+    });
+    bench.time("sales: open the retrieve window (1 000 suspended)", [&] {
+        auto* window = new sales::RetrieveSuspendedWindow(shell, w);
+        ui::openHostedWindow(window, w, ui::Placement::Centred);
+        delete window;
+    }, "select * from 销售管理总模块 where 状态='挂起'");
+    bench.time("sales: retrieve a 50-line bill", [&] { w->loadRetrievedBill(bill); },
+               "select * from 销售模块 where 销售单号='" + bill + "'");
+    int abandoned = 0;
+    bench.time("sales: abandon a 50-line suspended bill", [&] {
+        w->标签_销售单号->setText("xs-abandon" + QString::number(abandoned++));
+        w->按钮_废弃->click();
+    });
 }
 
 }  // namespace
@@ -83,11 +134,7 @@ void benchSales(Bench& bench) {
     const QString bill = w->标签_销售单号->text();
     bench.db.execute("delete from 销售模块 where 销售单号=?", {bill});
     bench.db.begin();
-    for (int line = 0; line < 50; ++line)
-        bench.db.execute("insert into 销售模块(销售编号,销售时间,销售单号,商品编号,数量,小计,状态)"
-                         "values(?,?,?,?,?,?,?)",
-                         {"xsbh" + QString::number(line), store::makeDateStamp(clock), bill,
-                          "sp" + QString::number(line * 997), "1", "199", "未确认"});
+    addFiftyLines(bench.db, clock, bill);
     bench.db.commit();
     bench.time("sales: checkout of a 50-line bill", [&] { w->checkOutBill(); });
 
@@ -101,6 +148,7 @@ void benchSales(Bench& bench) {
         w->超级列表框_销售单->selectRow(0);
         w->菜单项_删除->trigger();
     });
+    benchSuspendRetrieveAbandon(bench, shell, w);
     delete w;
 }
 

@@ -13,6 +13,7 @@ using store::toNumber;
 namespace {
 
 const QString kPaid = QStringLiteral("已买单");
+const QString kSuspended = QStringLiteral("挂起");
 
 bool productExists(store::Database& db, const QString& column, const QString& value) {
     return !firstProductWith(db, column, value).atEnd();
@@ -105,6 +106,40 @@ bool changeBillLine(store::Database& db, const LineChange& change) {
 
 bool deleteBillLine(store::Database& db, const QString& lineRow) {
     return db.execute("delete from 销售模块 where rowid =?", {lineRow});
+}
+
+bool suspendBill(store::Database& db, const store::Clock& clock, const SuspendedBill& bill) {
+    const QString pieces =
+        db.query("select sum(数量) from 销售模块 where 销售单号 =?", {bill.billNumber}).text(1);
+    return db.execute(
+        "insert into 销售管理总模块(编号,销售日期,销售单号,总件数,销售总金额,销售人员,状态)"
+        "values(?,?,?,?,?,?,?)",
+        {store::makeDocumentNumber(clock, "xsz"),
+         store::toDateStamp(bill.saleDate) + store::makeTimeStamp(clock), bill.billNumber, pieces,
+         bill.total, bill.salesperson, kSuspended});
+}
+
+bool isSuspended(store::Database& db, const QString& billNumber) {
+    return !db.query("select 1 from 销售管理总模块 where 销售单号 =? and 状态 =? limit 1",
+                     {billNumber, kSuspended})
+                .atEnd();
+}
+
+store::RecordSet suspendedHeaders(store::Database& db) {
+    return db.query("select * from 销售管理总模块 where 状态 =?", {kSuspended});
+}
+
+QString abandonBill(store::Database& db, const QString& billNumber) {
+    const QString headersFailed = QStringLiteral("总模块删除失败");
+    const QString linesFailed = QStringLiteral("删除失败");
+    if (!db.begin()) return headersFailed;
+    QString failure;
+    if (!db.execute("delete from 销售管理总模块 where 销售单号 =?", {billNumber}))
+        failure = headersFailed;
+    else if (!db.execute("delete from 销售模块 where 销售单号 =?", {billNumber}) || !db.commit())
+        failure = linesFailed;
+    if (!failure.isEmpty()) db.rollback();
+    return failure;
 }
 
 QString payBill(store::Database& db, const QString& billNumber) {

@@ -1,6 +1,6 @@
 #pragma once
 // The rules of a sales bill that need no window: pricing a line, the checks before a line is
-// stored, the bill total, and checkout with its stock deduction.
+// stored, the bill total, suspend and abandon, and checkout with its stock deduction.
 
 #include "store/clock.h"
 #include "store/database.h"
@@ -81,6 +81,25 @@ struct LineChange {
 };
 bool changeBillLine(store::Database& db, const LineChange& change);
 bool deleteBillLine(store::Database& db, const QString& lineRow);
+
+// What suspending a bill records in its header; the pieces are counted from the bill's lines.
+struct SuspendedBill {
+    QString billNumber;
+    QDate saleDate;
+    QString total;
+    QString salesperson;
+};
+// Writes a header "挂起" for the bill: a further one when it was suspended before. False when it
+// was not stored.
+bool suspendBill(store::Database& db, const store::Clock& clock, const SuspendedBill& bill);
+// Whether the bill has a header that is still "挂起".
+bool isSuspended(store::Database& db, const QString& billNumber);
+// Every header still "挂起", in the database's order.
+store::RecordSet suspendedHeaders(store::Database& db);
+// Deletes the bill's headers and lines in one transaction, reaching them by the bill number.
+// Gives "" when it went through, otherwise the message of the step that failed, with nothing
+// deleted.
+QString abandonBill(store::Database& db, const QString& billNumber);
 
 // Pays the bill in one transaction: its lines and headers become "已买单" and its products' stock
 // goes down. Gives "" when it went through, otherwise the message of the step that failed, with

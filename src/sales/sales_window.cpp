@@ -1,5 +1,6 @@
 #include "sales/sales_window.h"
 
+#include "sales/retrieve_suspended_window.h"
 #include "store/numbers.h"
 #include "store/settings_lists.h"
 #include "store/stamps.h"
@@ -188,6 +189,9 @@ void SalesWindow::connectEvents() {
     connect(按钮_找零, &QPushButton::clicked, this, &SalesWindow::giveChange);
     ui::onEnter(编辑框_收款, [this] { giveChange(); });
     connect(按钮_确认买单, &QPushButton::clicked, this, &SalesWindow::checkOutBill);
+    connect(按钮_挂起, &QPushButton::clicked, this, &SalesWindow::suspendBill);
+    connect(按钮_取回挂起, &QPushButton::clicked, this, &SalesWindow::openRetrieveSuspended);
+    connect(按钮_废弃, &QPushButton::clicked, this, &SalesWindow::abandonBill);
 
     const std::pair<QComboBox*, void (SalesPicker::*)()> codeBoxes[] = {
         {组合框_编号, &SalesPicker::lookupSalesProductByCode},
@@ -387,6 +391,56 @@ void SalesWindow::checkOutBill() {
     setUpSalesWindow();
     refillBillList(billNumber());
     shell_.showMessage(QStringLiteral("　　　　继续努力！加油！"), 0, ui::kStandardTitle);
+}
+
+void SalesWindow::suspendBill() {
+    if (超级列表框_销售单->rowCount() == 0) {
+        tell(QStringLiteral("你还没有输入任何商品！"), ui::kStandardTitle);
+        return;
+    }
+    if (shell_.showMessage(QStringLiteral("是否挂起！"), 0x24, ui::kStandardTitle) !=
+        ui::Answer::Yes)
+        return;
+    if (!sales::suspendBill(shell_.db, shell_.clock,
+                            {billNumber(), 日期框1->date(), 标签_总金额->text(), shell_.currentUser})) {
+        tell(QStringLiteral("挂起失败"), ui::kStandardTitle);
+        return;
+    }
+    超级列表框_销售单->deleteAllRows();
+    billLineRows_.clear();
+    标签_销售单号->setText(store::makeDocumentNumber(shell_.clock, QStringLiteral("xs")));
+    resetSalesEntryFields();
+}
+
+void SalesWindow::openRetrieveSuspended() {
+    // Opened again while still loaded, it shows the bills suspended meanwhile.
+    auto* window = findChild<RetrieveSuspendedWindow*>();
+    if (window) window->fillSuspendedList();
+    else window = new RetrieveSuspendedWindow(shell_, this);
+    ui::openHostedWindow(window, this, ui::Placement::Centred);
+}
+
+bool SalesWindow::loadRetrievedBill(const QString& number) {
+    if (!isSuspended(shell_.db, number)) return false;
+    refillBillList(number);
+    标签_销售单号->setText(number);
+    分组框2->setTitle(number);
+    // Computed from the lines: a bill suspended more than once has several headers, and only the
+    // last one's total is current.
+    showBillTotal();
+    return true;
+}
+
+void SalesWindow::abandonBill() {
+    if (shell_.showMessage(QStringLiteral("是否废弃这张销售单！"), 0x24, ui::kStandardTitle) !=
+        ui::Answer::Yes)
+        return;
+    if (const QString failure = sales::abandonBill(shell_.db, billNumber()); !failure.isEmpty()) {
+        tell(failure, ui::kStandardTitle);
+        return;
+    }
+    setUpSalesWindow();
+    refillBillList(billNumber());
 }
 
 }  // namespace sales

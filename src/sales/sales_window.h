@@ -38,6 +38,14 @@ public:
     void addBillLine();
     void giveChange();
     void checkOutBill();
+    // Parks the bill under a header "挂起" and starts a new one.
+    void suspendBill();
+    void openRetrieveSuspended();
+    // Puts a suspended bill on the window in place of the one shown; false when the bill is no
+    // longer suspended, and then the window keeps its bill.
+    bool loadRetrievedBill(const QString& number);
+    // Deletes the bill with its headers and starts a new one; on failure the bill stays.
+    void abandonBill();
 
     QGroupBox* 分组框1;
     QGroupBox* 分组框4;

@@ -1,6 +1,7 @@
 #pragma once
 // The sales window on the test database, with a small catalogue and the steps a clerk takes.
 
+#include "sales/retrieve_suspended_window.h"
 #include "sales/sales_window.h"
 #include "support/fixture.h"
 #include "ui/list_view.h"
@@ -63,6 +64,18 @@ protected:
         lookUpCode(w, code);
         typeInto(w->编辑框_数量, quantity);
         click(w->按钮_加入);
+    }
+
+    // 挂起 answered Yes.
+    void suspend(sales::SalesWindow* w) {
+        messages.answer(ui::Answer::Yes);
+        click(w->按钮_挂起);
+    }
+
+    // 取回挂起: the retrieve window it shows.
+    sales::RetrieveSuspendedWindow* openRetrieve(sales::SalesWindow* w) {
+        click(w->按钮_取回挂起);
+        return w->findChild<sales::RetrieveSuspendedWindow*>();
     }
 
     static QStringList items(QComboBox* box) {

@@ -5,16 +5,22 @@ using sales::SalesWindow;
 using test::Shown;
 using ui::Answer;
 
-class SalesRoadTest : public test::MainWindowTest {};
+class SalesRoadTest : public test::MainWindowTest {
+protected:
+    // Two products, the program started, and 小王 logged in from 店铺销售: the sales window.
+    SalesWindow* logInToSales() {
+        addUsers();
+        EXPECT_TRUE(test::insertTwoProducts(db));
+        startMainWindow();
+        logIn("小王", "xw1", app::kEntrySales);
+        return main->findChild<SalesWindow*>();
+    }
+};
 
 // The road of one sale through the real program: log in from 店铺销售, pick, add, check out;
 // the stock rows and the lines show the sale. Logout hides the window with its bill.
 TEST_F(SalesRoadTest, OneSaleFromTheLoginToTheStock) {
-    addUsers();
-    ASSERT_TRUE(test::insertTwoProducts(db));
-    startMainWindow();
-    logIn("小王", "xw1", app::kEntrySales);
-    auto* w = main->findChild<SalesWindow*>();
+    SalesWindow* w = logInToSales();
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->pos(), centredIn(QSize(743, 512)));
@@ -56,4 +62,57 @@ TEST_F(SalesRoadTest, OneSaleFromTheLoginToTheStock) {
     EXPECT_EQ(rows("select 商品编号,销售出库,实际库存 from 库存表"),
               QStringList({"sp1|2|8", "sp2|1|9"}));
     EXPECT_EQ(w->超级列表框_销售单->rowCount(), 0);
+}
+
+// Two customers at once: the first one's bill is parked while the second one pays, then comes
+// back and is paid. Each bill ends paid and each product's stock goes down once.
+TEST_F(SalesRoadTest, TwoCustomersAtOnce) {
+    SalesWindow* w = logInToSales();
+    ASSERT_NE(w, nullptr);
+    const auto sell = [&](const QString& code, const QString& quantity) {
+        clock.set(clock.now().addSecs(1));
+        test::typeInto(w->组合框_编号, code);
+        test::pressEnter(w->组合框_编号);
+        test::typeInto(w->编辑框_数量, quantity);
+        test::click(w->按钮_加入);
+    };
+    const auto pay = [&](const QString& received) {
+        messages.answer({Answer::Yes, Answer::No});
+        test::typeInto(w->编辑框_收款, received);
+        test::pressEnter(w->编辑框_收款);
+    };
+
+    messages.clear();
+    const QString first = w->标签_销售单号->text();
+    sell("sp1", "2");
+    clock.set(clock.now().addSecs(1));
+    messages.answer(Answer::Yes);
+    test::click(w->按钮_挂起);
+    const QString second = w->标签_销售单号->text();
+    ASSERT_NE(second, first);
+    sell("sp2", "1");
+    pay("200");
+
+    test::click(w->按钮_取回挂起);
+    auto* retrieve = w->findChild<sales::RetrieveSuspendedWindow*>();
+    ASSERT_NE(retrieve, nullptr);
+    ASSERT_EQ(retrieve->超级列表框_取回挂起->rowCount(), 1);
+    test::selectRow(retrieve->超级列表框_取回挂起, 0);
+    test::click(retrieve->按钮_取回);
+    flushClosedWindows();
+    EXPECT_EQ(w->findChild<sales::RetrieveSuspendedWindow*>(), nullptr);
+    EXPECT_EQ(w->标签_销售单号->text(), first);
+    EXPECT_EQ(w->标签_总金额->text(), "398");
+    pay("400");
+
+    EXPECT_EQ(messages.texts(),
+              QStringList({"是否挂起！", "应找零：41元", "是否确认买单！", "是否打印小票！",
+                           "　　　　继续努力！加油！", "应找零：2元", "是否确认买单！",
+                           "是否打印小票！", "　　　　继续努力！加油！"}));
+    EXPECT_EQ(rows("select 销售单号,商品编号,数量,状态 from 销售模块"),
+              QStringList({first + "|sp1|2|已买单", second + "|sp2|1|已买单"}));
+    EXPECT_EQ(rows("select 销售单号,总件数,销售总金额,销售人员,状态 from 销售管理总模块"),
+              QStringList({first + "|2|398|小王|已买单"}));
+    EXPECT_EQ(rows("select 商品编号,销售出库,实际库存 from 库存表"),
+              QStringList({"sp1|2|8", "sp2|1|9"}));
 }

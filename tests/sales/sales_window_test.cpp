@@ -606,3 +606,126 @@ TEST_F(SalesWindowTest, RoadOfOneSale) {
     EXPECT_NE(w->标签_销售单号->text(), bill);
     EXPECT_EQ(w->超级列表框_销售单->rowCount(), 0);
 }
+
+TEST_F(SalesWindowTest, SuspendParksTheBillAndStartsANewOne) {
+    addProduct({"sp5", "m5", "b5", "k5", "A", "75", "红", "50"});
+    struct Case {
+        const char* name;
+        int lines;           // of sp5, quantities 2 and then 1
+        const char* answer;  // to "是否挂起！", "" when not asked
+        const char* refuse;  // a trigger refusing the header, or ""
+        std::vector<Shown> shown;
+    };
+    const Shown question = {"是否挂起！", 0x24, kStandardTitle};
+    const Case cases[] = {
+        {"empty bill", 0, "", "", {{"你还没有输入任何商品！", 0x40, kStandardTitle}}},
+        {"answered No", 2, "No", "", {question}},
+        {"header refused", 2, "Yes", "select raise(abort,'refused');",
+         {question, {"挂起失败", 0x40, kStandardTitle}}},
+        {"answered Yes", 2, "Yes", "", {question}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        exec("delete from 销售模块");
+        SalesWindow* w = open();
+        const QString bill = w->标签_销售单号->text();
+        for (int line = 0; line < c.lines; ++line) addLine(w, "sp5", line == 0 ? "2" : "1");
+        if (*c.refuse)
+            exec(QString("create trigger refuse before insert on 销售管理总模块 begin %1 end")
+                     .arg(c.refuse));
+        typeInto(w->编辑框_收款, "200");
+        tick();
+        messages.clear();
+        if (*c.answer) messages.answer(QString(c.answer) == "Yes" ? Answer::Yes : Answer::No);
+        test::click(w->按钮_挂起);
+        EXPECT_EQ(messages.shown, c.shown);
+        const bool parked = c.shown.size() == 1 && *c.answer == 'Y';
+        EXPECT_EQ(rows("select 编号,销售日期,销售单号,总件数,销售总金额,销售人员,状态 from 销售管理总模块"),
+                  parked ? QStringList({"xsz20240305" + store::makeTimeStamp(clock) + "|20240305" +
+                                        store::makeTimeStamp(clock) + "|" + bill + "|3|150|张三|挂起"})
+                         : QStringList());
+        if (parked) {
+            EXPECT_EQ(w->标签_销售单号->text(), store::makeDocumentNumber(clock, "xs"));
+            EXPECT_NE(w->标签_销售单号->text(), bill);
+            EXPECT_EQ(w->分组框2->title(), w->标签_销售单号->text());
+            EXPECT_EQ(w->超级列表框_销售单->rowCount(), 0);
+            EXPECT_EQ(w->标签_总金额->text(), "");
+            EXPECT_EQ(w->编辑框_收款->text(), "");
+        } else {
+            EXPECT_EQ(w->标签_销售单号->text(), bill);
+            EXPECT_EQ(w->超级列表框_销售单->rowCount(), c.lines);
+            EXPECT_EQ(w->标签_总金额->text(), c.lines ? "150" : "");
+            EXPECT_EQ(w->编辑框_收款->text(), "200");
+        }
+        EXPECT_EQ(rows("select count(*) from 销售模块 where 销售单号=?", {bill}),
+                  QStringList({QString::number(c.lines)}));
+        if (*c.refuse) exec("drop trigger refuse");
+        exec("delete from 销售管理总模块");
+        delete w;
+    }
+}
+
+TEST_F(SalesWindowTest, AbandonDeletesTheBillAndStartsANewOne) {
+    addTwoProducts();
+    struct Case {
+        const char* name;
+        bool suspended;      // the bill was suspended and retrieved before
+        Answer answer;
+        const char* refuse;  // a trigger refusing a delete, or ""
+        QString failure;     // the message after the question, "" for none
+    };
+    const Case cases[] = {
+        {"answered No", true, Answer::No, "", ""},
+        {"never suspended", false, Answer::Yes, "", ""},
+        {"suspended", true, Answer::Yes, "", ""},
+        {"header delete refused", true, Answer::Yes, "before delete on 销售管理总模块", "总模块删除失败"},
+        {"line delete refused", true, Answer::Yes,
+         "before delete on 销售模块 when old.商品编号='sp2'", "删除失败"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        exec("delete from 销售模块");
+        exec("delete from 销售管理总模块");
+        SalesWindow* w = open();
+        const QString bill = w->标签_销售单号->text();
+        addLine(w, "sp1", "1");
+        addLine(w, "sp2", "2");
+        // Another bill whose line shares a line id of this one.
+        exec("insert into 销售模块(销售编号,销售单号,商品编号,数量)values(?,?,?,?)",
+             {rows("select 销售编号 from 销售模块").first(), "xs-other", "sp1", "5"});
+        exec("insert into 销售管理总模块(编号,销售单号,状态)values(?,?,?)", {"xsz", "xs-other", "挂起"});
+        if (c.suspended) {
+            suspend(w);
+            ASSERT_TRUE(w->loadRetrievedBill(bill));
+        }
+        if (*c.refuse)
+            exec(QString("create trigger refuse %1 begin select raise(abort,'refused'); end")
+                     .arg(c.refuse));
+        // Abandon leaves change mode as it is.
+        test::selectRow(w->超级列表框_销售单, 0);
+        test::trigger(w->菜单项_修改);
+        tick();
+        messages.clear();
+        messages.answer(c.answer);
+        test::click(w->按钮_废弃);
+
+        std::vector<Shown> shown = {{"是否废弃这张销售单！", 0x24, kStandardTitle}};
+        if (!c.failure.isEmpty()) shown.push_back({c.failure, 0x40, kStandardTitle});
+        EXPECT_EQ(messages.shown, shown);
+        const bool abandoned = c.answer == Answer::Yes && c.failure.isEmpty();
+        EXPECT_EQ(rows("select count(*) from 销售模块 where 销售单号=?", {bill}),
+                  QStringList({abandoned ? "0" : "2"}));
+        EXPECT_EQ(rows("select count(*) from 销售管理总模块 where 销售单号=?", {bill}),
+                  QStringList({!abandoned && c.suspended ? "1" : "0"}));
+        EXPECT_EQ(rows("select 商品编号,数量 from 销售模块 where 销售单号='xs-other'"),
+                  QStringList({"sp1|5"}));
+        EXPECT_EQ(rows("select count(*) from 销售管理总模块 where 销售单号='xs-other'"),
+                  QStringList({"1"}));
+        EXPECT_EQ(w->标签_销售单号->text(), abandoned ? store::makeDocumentNumber(clock, "xs") : bill);
+        EXPECT_EQ(w->分组框2->title(), w->标签_销售单号->text());
+        EXPECT_EQ(w->超级列表框_销售单->rowCount(), abandoned ? 0 : 2);
+        EXPECT_TRUE(w->按钮_修改->isVisible());
+        if (*c.refuse) exec("drop trigger refuse");
+        delete w;
+    }
+}

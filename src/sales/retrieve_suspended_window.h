@@ -1,0 +1,34 @@
+#pragma once
+// The retrieve-suspended window, hosted in the sales window: the suspended bills, one row per
+// header, and 取回 to bring one back onto the sales window.
+
+#include "session/shell.h"
+#include "ui/hosted_window.h"
+
+class QPushButton;
+namespace ui { class ListView; }
+
+namespace sales {
+
+class SalesWindow;
+
+class RetrieveSuspendedWindow : public ui::HostedWindow {
+    Q_OBJECT
+public:
+    RetrieveSuspendedWindow(session::Shell& shell, SalesWindow* salesWindow);
+
+    // Lists every header still "挂起", in the order the database gives them.
+    void fillSuspendedList();
+    // Brings the selected bill back and closes; refuses when none is selected or the bill is no
+    // longer suspended.
+    void retrieve();
+
+    ui::ListView* 超级列表框_取回挂起;
+    QPushButton* 按钮_取回;
+
+private:
+    session::Shell& shell_;
+    SalesWindow* salesWindow_;
+};
+
+}  // namespace sales

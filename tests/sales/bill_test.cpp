@@ -1,0 +1,102 @@
+// Suspend and abandon without a window: the header a suspend writes and the rows an abandon
+// deletes, against the real database file.
+
+#include "sales/bill.h"
+#include "support/fixture.h"
+
+class BillTest : public test::ShopTest {
+protected:
+    void addLine(const QString& bill, const QString& lineId, const QString& quantity,
+                 const QString& amount) {
+        exec("insert into 销售模块(销售编号,销售单号,商品编号,数量,小计,状态)values(?,?,?,?,?,?)",
+             {lineId, bill, "sp1", quantity, amount, "未确认"});
+    }
+    void addHeader(const QString& bill, const QString& status = "挂起") {
+        exec("insert into 销售管理总模块(编号,销售单号,状态)values(?,?,?)", {"xsz", bill, status});
+    }
+};
+
+TEST_F(BillTest, SuspendWritesOneFurtherHeaderEachTime) {
+    const QString bill = "xs'1\"";  // stored and found as it stands
+    addLine(bill, "xsbh1", "2", "100");
+    addLine(bill, "xsbh2", "1", "50");
+    addLine("xs2", "xsbh3", "7", "10");
+    ASSERT_TRUE(sales::suspendBill(db, clock, {bill, QDate(2024, 3, 4), "150", "张三"}));
+    clock.set(clock.now().addSecs(3597));  // 10:05:00
+    addLine(bill, "xsbh4", "1", "0.5");
+    ASSERT_TRUE(sales::suspendBill(db, clock, {bill, QDate(2024, 3, 5), "150.5", "李四"}));
+    EXPECT_EQ(rows("select * from 销售管理总模块"),
+              QStringList({"xsz20240305953|20240304953|xs'1\"|3|150|张三|挂起",
+                           "xsz202403051050|202403051050|xs'1\"|4|150.5|李四|挂起"}));
+    EXPECT_TRUE(sales::isSuspended(db, bill));
+    EXPECT_FALSE(sales::isSuspended(db, "xs2"));
+    EXPECT_EQ(sales::suspendedHeaders(db).rowCount(), 2u);
+}
+
+TEST_F(BillTest, AFailedSuspendWritesNothing) {
+    addLine("xs1", "xsbh1", "2", "100");
+    const std::pair<const char*, QString> cases[] = {
+        {"a total that is not a number", "abc"},
+        {"a refused insert", "100"},
+    };
+    for (const auto& [name, total] : cases) {
+        SCOPED_TRACE(name);
+        if (total == "100")
+            exec("create trigger refuse before insert on 销售管理总模块 begin "
+                 "select raise(abort,'refused'); end");
+        EXPECT_FALSE(sales::suspendBill(db, clock, {"xs1", QDate(2024, 3, 5), total, "张三"}));
+        EXPECT_TRUE(rows("select * from 销售管理总模块").isEmpty());
+    }
+}
+
+TEST_F(BillTest, OnlyAHeaderStillSuspendedCounts) {
+    addHeader("xs1", "已买单");
+    addHeader("xs2");
+    EXPECT_FALSE(sales::isSuspended(db, "xs1"));
+    EXPECT_TRUE(sales::isSuspended(db, "xs2"));
+    EXPECT_FALSE(sales::isSuspended(db, "xs"));
+    EXPECT_EQ(sales::suspendedHeaders(db).text("销售单号"), "xs2");
+}
+
+// Line ids repeat within a second: the other bill's line shares the abandoned bill's line id.
+TEST_F(BillTest, AbandonDeletesExactlyTheBillsHeadersAndLines) {
+    for (int headers : {0, 2}) {
+        SCOPED_TRACE(headers);
+        exec("delete from 销售模块");
+        exec("delete from 销售管理总模块");
+        const QString bill = "xs'1";
+        addLine(bill, "xsbh1", "1", "100");
+        addLine(bill, "xsbh2", "1", "50");
+        addLine("xs2", "xsbh1", "3", "30");
+        for (int h = 0; h < headers; ++h) addHeader(bill);
+        addHeader("xs2");
+        EXPECT_EQ(sales::abandonBill(db, bill), "");
+        EXPECT_EQ(rows("select 销售编号,销售单号,数量 from 销售模块"), QStringList({"xsbh1|xs2|3"}));
+        EXPECT_EQ(rows("select 销售单号 from 销售管理总模块"), QStringList({"xs2"}));
+    }
+}
+
+TEST_F(BillTest, AFailedAbandonDeletesNothing) {
+    struct Case {
+        const char* table;
+        const char* when;
+        QString message;
+    };
+    const Case cases[] = {
+        {"销售管理总模块", "", "总模块删除失败"},
+        {"销售模块", "when old.销售编号='xsbh2'", "删除失败"},  // after the headers and xsbh1
+    };
+    addLine("xs1", "xsbh1", "1", "100");
+    addLine("xs1", "xsbh2", "1", "50");
+    addHeader("xs1");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table);
+        exec(QString("create trigger refuse before delete on %1 %2 begin "
+                     "select raise(abort,'refused'); end")
+                 .arg(c.table, c.when));
+        EXPECT_EQ(sales::abandonBill(db, "xs1"), c.message);
+        EXPECT_EQ(rows("select 销售编号 from 销售模块"), QStringList({"xsbh1", "xsbh2"}));
+        EXPECT_EQ(rows("select 销售单号 from 销售管理总模块"), QStringList({"xs1"}));
+        exec("drop trigger refuse");
+    }
+}
