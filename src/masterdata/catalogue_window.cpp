@@ -1,5 +1,6 @@
 #include "masterdata/catalogue_window.h"
 
+#include "store/numbers.h"
 #include "store/settings_lists.h"
 #include "store/stamps.h"
 #include "ui/controls.h"
@@ -19,6 +20,7 @@ namespace {
 
 const QString kReminderTitle = QStringLiteral("沐岚轩内衣ERP系统提醒你！");
 const QString kRequiredTitle = QStringLiteral("*星号项为必填项");
+constexpr int kNumberColumnLength = 100;  // 吊牌价, 进货价 and 库存
 const QString kRequiredMessage = QStringLiteral("带*星号的必填项没有填写完整，请重新填写！");
 
 // The list's columns are the table's columns of the same name, in this order; the change and
@@ -232,6 +234,14 @@ QStringList CatalogueWindow::productFields() const {
             编辑框_库存->text()};
 }
 
+// Prices and stock are computed with later: one that is no finite number, or whose number would
+// not fit its column when written back, is refused now rather than at every later sale.
+bool CatalogueWindow::numbersFit() const {
+    for (const QLineEdit* edit : {编辑框_吊牌价, 编辑框_进货价, 编辑框_库存})
+        if (!store::fitsAsNumber(edit->text(), kNumberColumnLength)) return false;
+    return true;
+}
+
 bool CatalogueWindow::requiredFieldsFilled() const {
     for (const QLineEdit* edit : {编辑框_编号, 编辑框_库存, 编辑框_品名, 编辑框_款号, 编辑框_助记码})
         if (edit->text().isEmpty()) return false;
@@ -276,7 +286,7 @@ void CatalogueWindow::insertProduct() {
     }
     const QString stock = 编辑框_库存->text();
     // Both inserts run; the rollback takes back whichever one succeeded.
-    const bool productStored = db.execute(
+    const bool productStored = numbersFit() && db.execute(
         "insert into 商品资料(编号,助记码,条形码,款号,品名,品类,杯型,尺码,颜色,品牌供应商,吊牌价,"
         "进货价,库存)values(?,?,?,?,?,?,?,?,?,?,?,?,?)",
         productFields());
@@ -343,7 +353,7 @@ void CatalogueWindow::confirmProductChange() {
     // no product has changes nothing, and that is no success.
     QStringList values = productFields().mid(1);
     values << 编辑框_编号->text();
-    const bool stored = shell_.db.execute(
+    const bool stored = numbersFit() && shell_.db.execute(
                             "update 商品资料 set 助记码 =?,条形码=?,款号=?,品名=?,品类=?,杯型=?,"
                             "尺码=?,颜色=?,品牌供应商=?,吊牌价=?,进货价=?,库存=? where 编号=?",
                             values) &&

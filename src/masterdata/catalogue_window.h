@@ -67,6 +67,7 @@ private:
     void returnToEntryMode();
     void setEditMode(bool editing);
     bool requiredFieldsFilled() const;
+    bool numbersFit() const;
     // The product row as the form holds it, in the columns' order.
     QStringList productFields() const;
 

@@ -82,11 +82,18 @@ Notice noticeFor(LineProblem problem) {
     return {};
 }
 
+namespace {
+
+// "inf" or "NaN" would price the line at 0 without a word; the discounted price must fit 折后价.
+bool discountFits(const QString& discount) { return store::fitsAsNumber(discount, 100); }
+
+}  // namespace
+
 LineProblem addBillLine(store::Database& db, const store::Clock& clock, const BillLine& line) {
     if (const LineProblem problem = checkBillLine(db, clock.now().date(), line);
         problem != LineProblem::None)
         return problem;
-    const bool stored = db.execute(
+    const bool stored = discountFits(line.discount) && db.execute(
         "insert into 销售模块(销售编号,销售时间,销售单号,商品编号,数量,折扣,折后价,小计,折扣原因,状态,"
         "款号,杯型,尺码,颜色,单价,销售人员)values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
         {store::makeDocumentNumber(clock, "xsbh"), store::toDateStamp(line.saleDate),
@@ -98,7 +105,7 @@ LineProblem addBillLine(store::Database& db, const store::Clock& clock, const Bi
 }
 
 bool changeBillLine(store::Database& db, const LineChange& change) {
-    return db.execute(
+    return discountFits(change.discount) && db.execute(
         "update 销售模块 set 数量 =?, 折扣 =?, 折后价 =?, 小计 =?, 折扣原因 =? where rowid =?",
         {change.quantity, change.discount, discountedPrice(change.discount, change.unitPrice),
          change.subtotal, change.discountReason, change.lineRow});

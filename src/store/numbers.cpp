@@ -1,5 +1,7 @@
 #include "store/numbers.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -58,6 +60,16 @@ QString numberText(double value) {
     }
     if (text == u"-0") return QStringLiteral("0");
     return text;
+}
+
+bool fitsAsNumber(const QString& text, int columnLength) {
+    static const QRegularExpression notFinite(QStringLiteral("^[+-]?(inf|infinity|nan)$"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const QString trimmed = text.trimmed();
+    bool ok = false;
+    const double value = trimmed.toDouble(&ok);  // an overflow gives infinity without ok
+    if (!std::isfinite(value) || notFinite.match(trimmed).hasMatch()) return false;
+    return !ok || numberText(value).size() <= columnLength;
 }
 
 }  // namespace store

@@ -276,6 +276,11 @@ TEST_F(CatalogueTest, AMissingRequiredFieldOrAnOverlongTextStoresNothingAndKeeps
         {"编辑框_品名", QString(101, u'名'), kAddFailed},  // the product row is refused
         {"编辑框_库存", QString(101, u'9'), kAddFailed},   // the stock row alone would fit
         {"编辑框_颜色", QString(256, u'红'), kAddFailed},
+        // Numbers no sale or review could write back within their columns.
+        {"编辑框_库存", "1e255", kAddFailed},
+        {"编辑框_库存", "1e999", kAddFailed},
+        {"编辑框_吊牌价", "inf", kAddFailed},
+        {"编辑框_进货价", "NaN", kAddFailed},
     };
     open();
     for (const Case& c : cases) {
@@ -293,7 +298,7 @@ TEST_F(CatalogueTest, AMissingRequiredFieldOrAnOverlongTextStoresNothingAndKeeps
         EXPECT_EQ(window->编辑框_款号->text(), c.field == "编辑框_款号" ? "" : "k1");
     }
     // The connection is left with no transaction open: a later add commits.
-    addValid({{"编辑框_颜色", ""}});
+    addValid({{"编辑框_颜色", ""}, {"编辑框_吊牌价", ""}, {"编辑框_进货价", ""}});
     EXPECT_EQ(rows("select count(*) from 商品资料"), QStringList{"1"});
 }
 

@@ -23,6 +23,13 @@ TEST_F(CheckoutStockTest, OnlyTheFirstStockRowOfASharedCodeMoves) {
               (QStringList{"3|7", "4|7"}));
 }
 
+TEST_F(CheckoutStockTest, ALargeButValidStockIsDeductedAndWrittenBack) {
+    ASSERT_TRUE(test::insertProduct(db, {"sp1", "m1", "b1", "k1", "A", "75", "红", "199", "1e50"}));
+    sell("sp1", "1");
+    EXPECT_EQ(sales::payBill(db, "xs1"), "");
+    EXPECT_EQ(rows("select length(实际库存) from 库存表"), QStringList{"51"});
+}
+
 // The file alone is the shop's books: nothing committed waits in a journal beside it.
 TEST_F(CheckoutStockTest, ACopyOfTheFileTakenRightAfterACheckoutHoldsIt) {
     ASSERT_TRUE(test::insertProduct(db, {"sp1", "m1", "b1", "k1", "A", "75", "红", "199", "10"}));

@@ -212,6 +212,12 @@ TEST_F(SalesWindowTest, EachCheckRefusesTheLineWithItsMessage) {
              test::choose(w->组合框_折扣原因, "会员");
          },
          "加入销售单失败!", kStandardTitle},
+        {"discount inf with a reason",  // would price the line at 0
+         [](SalesWindow* w) {
+             typeInto(w->组合框_折扣, "inf");
+             test::choose(w->组合框_折扣原因, "会员");
+         },
+         "加入销售单失败!", kStandardTitle},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -44,3 +44,15 @@ TEST(ToNumber, EmptyAndNonNumbersCountAsZero) {
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(toNumber(c.text), c.value) << c.text;
 }
+
+TEST(FitsAsNumber, RefusesWhatCannotBeComputedOrWrittenBack) {
+    const struct {
+        const char* text;
+        bool fits;
+    } cases[] = {
+        {"10", true},     {"-2", true},     {"-0", true},       {"1e50", true},  {"", true},
+        {"abc", true},    {"1e99", true},   {"1e100", false},   {"1e308", false}, {"1e999", false},
+        {"inf", false},   {"-inf", false},  {"Infinity", false}, {"NaN", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(store::fitsAsNumber(c.text, 100), c.fits) << c.text;
+}
