@@ -4,6 +4,8 @@
 #include "app/login_window.h"
 #include "masterdata/catalogue_window.h"
 #include "masterdata/settings_window.h"
+#include "reports/sales_statistics_window.h"
+#include "reports/stock_query_window.h"
 #include "sales/sales_window.h"
 #include "ui/hosted_window.h"
 
@@ -26,6 +28,10 @@ void openEntryWindow(session::Shell& shell, int entry) {
     case kEntrySales: open<sales::SalesWindow>(shell, ui::Placement::Centred); break;
     case kEntryCatalogue: open<masterdata::CatalogueWindow>(shell, ui::Placement::TopLeft); break;
     case kEntrySettings: open<masterdata::SettingsWindow>(shell, ui::Placement::Centred); break;
+    case kEntryStatistics:
+        open<reports::SalesStatisticsWindow>(shell, ui::Placement::Centred);
+        break;
+    case kEntryStockQuery: open<reports::StockQueryWindow>(shell, ui::Placement::Centred); break;
     case kEntryHelp: open<HelpWindow>(shell, ui::Placement::Centred); break;
     default:
         break;

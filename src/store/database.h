@@ -56,6 +56,8 @@ public:
     Database& operator=(const Database&) = delete;
 
     // The password is the file's key; the user is accepted for the callers' sake and not used.
+    // Statements may use first_max_key(key, value): the key of the first row with the largest
+    // value, empty values counting below every number.
     // A wrong key, or a file that is not a database, gives false and leaves the connection closed.
     bool open(const QString& path, const QString& user, const QString& password);
     void close();
