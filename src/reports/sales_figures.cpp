@@ -14,6 +14,11 @@ constexpr double kBoundTolerance = 1e-7;
 // paid line, which needs no sorting; a smaller one is read by date and its groups sorted.
 constexpr int kWholeScanShare = 8;
 
+// The range condition on 销售时间. The bounds come as text: made numbers once, they are not
+// converted again at every line compared.
+const QString kInRange =
+    QStringLiteral("销售时间>=cast(? as integer) and 销售时间<=cast(? as integer)");
+
 bool isAfterToday(const QString& bound, const QString& today) {
     return store::toNumber(bound) - store::toNumber(today) > kBoundTolerance;
 }
@@ -25,7 +30,7 @@ struct LineCounts {
 };
 LineCounts paidLineCounts(store::Database& db, const DateBounds& bounds) {
     const store::RecordSet counts = db.query(
-        "select sum(case when 销售时间>=? and 销售时间<=? then 行数 end),sum(行数) from 销售日汇总",
+        "select sum(case when " + kInRange + " then 行数 end),sum(行数) from 销售日汇总",
         {bounds.start, bounds.end});
     return {store::toNumber(counts.text(1)), store::toNumber(counts.text(2))};
 }
@@ -56,7 +61,7 @@ RangeTotals rangeTotals(store::Database& db, const DateBounds& bounds) {
     const store::RecordSet sums = db.query(
         "select case when sum(小计个数)>0 then sum(小计) end,"
         "case when sum(数量个数)>0 then sum(数量) end "
-        "from 销售日汇总 where 销售时间>=? and 销售时间<=?",
+        "from 销售日汇总 where " + kInRange,
         {bounds.start, bounds.end});
     return {sums.text(1), sums.text(2)};
 }
@@ -69,7 +74,7 @@ BestSellers bestSellers(store::Database& db, const DateBounds& bounds) {
     const store::RecordSet best = db.query(
         "select first_max_key(商品编号,a),max(a),first_max_key(商品编号,b),max(b) from "
         "(select 商品编号,sum(数量) a,sum(小计) b from 销售模块 indexed by " + index +
-            " where 状态='已买单' and 销售时间>=? and 销售时间<=? group by 商品编号)",
+            " where 状态='已买单' and " + kInRange + " group by 商品编号)",
         {bounds.start, bounds.end});
     return {best.text(1), best.text(2), best.text(3), best.text(4)};
 }
@@ -77,8 +82,7 @@ BestSellers bestSellers(store::Database& db, const DateBounds& bounds) {
 ProductSales productSales(store::Database& db, const QString& productCode,
                           const DateBounds& bounds) {
     const store::RecordSet sums = db.query(
-        "select sum(小计),sum(数量) from 销售模块 where 商品编号=? and 状态='已买单' and "
-        "销售时间>=? and 销售时间<=?",
+        "select sum(小计),sum(数量) from 销售模块 where 商品编号=? and 状态='已买单' and " + kInRange,
         {productCode, bounds.start, bounds.end});
     return {sums.text(1), sums.text(2)};
 }
@@ -87,7 +91,7 @@ QString salespersonAmount(store::Database& db, const QString& salesperson,
                           const DateBounds& bounds) {
     return db
         .query("select case when sum(小计个数)>0 then sum(小计) end from 销售日汇总 "
-               "where 销售人员=? and 销售时间>=? and 销售时间<=?",
+               "where 销售人员=? and " + kInRange,
                {salesperson, bounds.start, bounds.end})
         .text(1);
 }
