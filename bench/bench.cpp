@@ -90,8 +90,12 @@ void Bench::time(const QString& name, const std::function<void()>& operation, co
         QCoreApplication::processEvents();
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
-    lines_.push_back({name, median(times), rawSql.isEmpty() ? -1 : rawMilliseconds(rawSql, runs)});
-    std::printf("  %-52s %9.2f ms\n", name.toUtf8().constData(), lines_.back().median);
+    add(name, median(times), rawSql.isEmpty() ? -1 : rawMilliseconds(rawSql, runs));
+}
+
+void Bench::add(const QString& name, double median, double raw) {
+    lines_.push_back({name, median, raw});
+    std::printf("  %-52s %9.2f ms\n", name.toUtf8().constData(), median);
     std::fflush(stdout);
 }
 

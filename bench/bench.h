@@ -44,6 +44,8 @@ public:
               const QString& rawSql = {}, int runs = 9);
     // The time of stepping through every row of `sql` with SQLite's C interface alone.
     double rawMilliseconds(const QString& sql, int runs = 9);
+    // A line measured by the caller.
+    void add(const QString& name, double median, double raw = -1);
     void report() const;
 
     QTemporaryDir folder;
@@ -67,5 +69,6 @@ void benchStore(Bench& bench);
 void benchCatalogue(Bench& bench);
 void benchSales(Bench& bench);
 void benchReceiving(Bench& bench);
+void benchReports(Bench& bench);
 
 }  // namespace bench

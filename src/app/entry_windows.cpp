@@ -5,6 +5,8 @@
 #include "masterdata/catalogue_window.h"
 #include "masterdata/settings_window.h"
 #include "receiving/receipt_list_window.h"
+#include "reports/sales_statistics_window.h"
+#include "reports/stock_query_window.h"
 #include "sales/sales_window.h"
 #include "ui/hosted_window.h"
 
@@ -30,6 +32,10 @@ void openEntryWindow(session::Shell& shell, int entry) {
         open<receiving::ReceiptListWindow>(shell, ui::Placement::TopLeft);
         break;
     case kEntrySettings: open<masterdata::SettingsWindow>(shell, ui::Placement::Centred); break;
+    case kEntryStatistics:
+        open<reports::SalesStatisticsWindow>(shell, ui::Placement::Centred);
+        break;
+    case kEntryStockQuery: open<reports::StockQueryWindow>(shell, ui::Placement::Centred); break;
     case kEntryHelp: open<HelpWindow>(shell, ui::Placement::Centred); break;
     default:
         break;

@@ -39,6 +39,36 @@ void appendCell(QByteArray& bytes, sqlite3_stmt* statement, int column) {
     }
 }
 
+// first_max_key(key, value): the key of the first row whose value is the largest, as an
+// "order by value desc" takes its top row, with empty values below every number. One grouped
+// pass then gives a best seller without sorting the groups.
+struct FirstMax {
+    sqlite3_value* key;
+    double best;
+    bool seen;
+    bool bestIsNumber;
+};
+
+void firstMaxStep(sqlite3_context* context, int, sqlite3_value** arguments) {
+    auto* state = static_cast<FirstMax*>(sqlite3_aggregate_context(context, sizeof(FirstMax)));
+    if (!state) return;
+    const bool isNumber = sqlite3_value_type(arguments[1]) != SQLITE_NULL;
+    const double value = sqlite3_value_double(arguments[1]);
+    if (state->seen && (!isNumber || (state->bestIsNumber && value <= state->best))) return;
+    sqlite3_value_free(state->key);
+    state->key = sqlite3_value_dup(arguments[0]);
+    state->best = value;
+    state->bestIsNumber = isNumber;
+    state->seen = true;
+}
+
+void firstMaxFinal(sqlite3_context* context) {
+    auto* state = static_cast<FirstMax*>(sqlite3_aggregate_context(context, 0));
+    if (!state || !state->key) return;
+    sqlite3_result_value(context, state->key);
+    sqlite3_value_free(state->key);
+}
+
 }  // namespace
 
 bool hasControlCharacter(const QString& text) {
@@ -115,6 +145,8 @@ bool Database::connect(const QString& path, const QByteArray& key, int flags) {
     }
     path_ = path;
     key_ = key;
+    sqlite3_create_function(db_, "first_max_key", 2, SQLITE_UTF8, nullptr, nullptr, firstMaxStep,
+                            firstMaxFinal);
     return true;
 }
 

@@ -61,6 +61,8 @@ public:
     // The password is the file's key; the user is accepted for the callers' sake and not used.
     // A missing file, a wrong key, or a file that is not a database gives false and leaves the
     // connection closed; `failure()` then tells why.
+    // Statements may use first_max_key(key, value): the key of the first row with the largest
+    // value, empty values counting below every number.
     bool open(const QString& path, const QString& user, const QString& password);
     // Makes a new, empty file at `path`, encrypted with `password` from its first page.
     bool create(const QString& path, const QString& password);

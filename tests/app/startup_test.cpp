@@ -138,7 +138,7 @@ TEST_P(BadFileStartUpTest, IsKeptAsideAndANewDatabaseIsMade) {
     ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(keptFile.readAll(), books);
     EXPECT_EQ(test::fileMode(kept), 0600);
-    EXPECT_EQ(startUpDb.query("select count(*) from sqlite_master where type='table'").text(1), "8");
+    EXPECT_EQ(startUpDb.query(test::kCountShopTables).text(1), "8");
     EXPECT_NE(window.findChild<app::SetPasswordWindow*>(), nullptr);
     EXPECT_FALSE(startUpShell.programEnded);
 }

@@ -1,0 +1,139 @@
+#include "reports/sales_figures.h"
+#include "reports_fixture.h"
+
+using reports::DateBounds;
+
+namespace {
+
+DateBounds range(const QString& start, const QString& end) { return {end, start, "20240305"}; }
+
+}  // namespace
+
+class SalesFiguresTest : public test::ReportsTest {};
+
+TEST(ShareText, IsCutAfterFiveCharactersNeverRounded) {
+    const struct {
+        QString part, total, share;
+    } cases[] = {
+        {"1", "3", "33.33%"}, {"2", "3", "66.66%"}, {"1", "8", "12.5%"}, {"1", "7", "14.28%"},
+        {"5", "5", "100%"},   {"0", "7", "0%"},     {"", "7", "0%"},     {"3", "4", "75%"},
+        // A total of nothing: no division, no "nan" or "inf".
+        {"1", "0", "0%"},     {"", "", "0%"},       {"0", "0", "0%"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(reports::shareText(c.part, c.total), c.share) << c.part.toStdString() << "/"
+                                                                << c.total.toStdString();
+}
+
+TEST_F(SalesFiguresTest, BoundsAreFormedEndFirstAndTheStartIsTestedFirst) {
+    const DateBounds bounds = reports::makeBounds(QDate(2024, 3, 1), QDate(2024, 3, 5), clock);
+    EXPECT_EQ(bounds.end, "20240305");
+    EXPECT_EQ(bounds.start, "20240301");
+    EXPECT_EQ(bounds.today, "20240305");
+    const struct {
+        QDate start, end;
+        QString problem;
+    } cases[] = {
+        {QDate(2024, 3, 5), QDate(2024, 3, 5), ""},
+        {QDate(2024, 3, 4), QDate(2024, 2, 1), ""},  // a start after the end is not tested
+        {QDate(2024, 3, 6), QDate(2024, 3, 7), "开始日期不能超过今天！"},
+        {QDate(2024, 3, 6), QDate(2024, 3, 1), "开始日期不能超过今天！"},
+        {QDate(2024, 3, 1), QDate(2024, 3, 6), "结束日期不能超过今天！"},
+        {QDate(2023, 3, 1), QDate(2025, 1, 1), "结束日期不能超过今天！"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(reports::boundsProblem(reports::makeBounds(c.start, c.end, clock)), c.problem)
+            << c.start.toString().toStdString() << " " << c.end.toString().toStdString();
+}
+
+TEST_F(SalesFiguresTest, TheExampleGivesTotalsAndBestSellersWithTiesToTheFirst) {
+    sellTheExample();
+    const reports::RangeTotals totals = reports::rangeTotals(db, range("20240301", "20240305"));
+    EXPECT_EQ(totals.amount, "100");
+    EXPECT_EQ(totals.quantity, "4");
+    const reports::BestSellers best = reports::bestSellers(db, range("20240301", "20240305"));
+    EXPECT_EQ(best.byQuantityCode, "A");
+    EXPECT_EQ(best.quantity, "3");
+    EXPECT_EQ(best.byAmountCode, "A");  // A and B both 50: the first returned
+    EXPECT_EQ(best.amount, "50");
+}
+
+// Both bounds count; unpaid lines, lines outside the range and a start after the end do not.
+TEST_F(SalesFiguresTest, RangesIncludeBothBoundsAndOnlyPaidLines) {
+    sellTheExample();
+    sell({{"20240229", "C", "7", "70"}, {"20240303", "C", "9", "90", "未确认"},
+          {"20240306", "C", "9", "90"}});
+    const struct {
+        QString start, end, amount, quantity, best, bestQuantity;
+    } cases[] = {
+        {"20240301", "20240305", "100", "4", "A", "3"},
+        {"20240302", "20240304", "50", "1", "B", "1"},
+        {"20240305", "20240305", "20", "1", "A", "1"},
+        {"20240229", "20240301", "100", "9", "C", "7"},
+        {"20240310", "20240301", "", "", "", ""},
+        {"20240303", "20240304", "", "", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start.toStdString() + "-" + c.end.toStdString());
+        const reports::RangeTotals totals = reports::rangeTotals(db, range(c.start, c.end));
+        EXPECT_EQ(totals.amount, c.amount);
+        EXPECT_EQ(totals.quantity, c.quantity);
+        const reports::BestSellers best = reports::bestSellers(db, range(c.start, c.end));
+        EXPECT_EQ(best.byQuantityCode, c.best);
+        EXPECT_EQ(best.quantity, c.bestQuantity);
+    }
+}
+
+// A small range is read by date, a large one in product order: right figures either way.
+TEST_F(SalesFiguresTest, BestSellersAreRightWhicheverIndexReadsThem) {
+    for (int day = 1; day <= 20; ++day)
+        sell({QStringLiteral("202402%1").arg(day, 2, 10, QChar('0')), day == 20 ? "Z" : "Y", "1",
+              day == 20 ? "500" : "10"});
+    const reports::BestSellers wide = reports::bestSellers(db, range("20240201", "20240229"));
+    const reports::BestSellers narrow = reports::bestSellers(db, range("20240220", "20240220"));
+    EXPECT_EQ(wide.byQuantityCode + wide.quantity + wide.byAmountCode + wide.amount, "Y19Z500");
+    EXPECT_EQ(narrow.byQuantityCode + narrow.quantity + narrow.byAmountCode + narrow.amount,
+              "Z1Z500");
+}
+
+TEST_F(SalesFiguresTest, ProductAndSalespersonSalesInTheRange) {
+    sellTheExample();
+    sell({{"20240303", "B", "4", "40", "已买单", "李四"}, {"20240304", "A", "5", "99", "未确认"}});
+    const DateBounds march = range("20240301", "20240305");
+    const reports::ProductSales a = reports::productSales(db, "A", march);
+    EXPECT_EQ(a.amount + "|" + a.quantity, "50|3");
+    const reports::ProductSales none = reports::productSales(db, "A'", march);
+    EXPECT_EQ(none.amount + "|" + none.quantity, "|");
+    EXPECT_EQ(reports::salespersonAmount(db, "张三", march), "100");
+    EXPECT_EQ(reports::salespersonAmount(db, "李四", march), "40");
+    EXPECT_EQ(reports::salespersonAmount(db, "李四", range("20240301", "20240302")), "");
+    EXPECT_EQ(reports::salespersonAmount(db, "", march), "");
+    EXPECT_EQ(reports::salespersonAmount(db, "张'三", march), "");
+}
+
+TEST_F(SalesFiguresTest, CombosListPaidLinesOfEveryDateOnce) {
+    sellTheExample();
+    sell({{"20200101", "C", "1", "1", "已买单", "李四"}, {"20240301", "D", "1", "1", "未确认", "王五"}});
+    const auto values = [](const store::RecordSet& set) {
+        QStringList all;
+        for (size_t row = 0; row < set.rowCount(); ++row) all << set.cell(row, 0);
+        all.sort();
+        return all;
+    };
+    EXPECT_EQ(values(reports::paidProductCodes(db)), QStringList({"A", "B", "C"}));
+    EXPECT_EQ(values(reports::paidSalespeople(db)), QStringList({"张三", "李四"}));
+}
+
+// Each statement over the bill lines reads the index meant for it.
+TEST_F(SalesFiguresTest, StatementsUseTheirIndexes) {
+    const auto plan = [&](const QString& sql) {
+        return rows("explain query plan " + sql, {"A", "20240301", "20240305"}).join(" ");
+    };
+    EXPECT_TRUE(plan("select sum(小计),sum(数量) from 销售模块 where 商品编号=? and 状态='已买单' and "
+                     "销售时间>=cast(? as integer) and 销售时间<=cast(? as integer)")
+                    .contains("COVERING INDEX 销售模块_单品"));
+    EXPECT_TRUE(plan("select distinct 商品编号 from 销售模块 where 状态='已买单'")
+                    .contains("COVERING INDEX 销售模块_单品"));
+    EXPECT_TRUE(plan("select sum(小计) from 销售日汇总 where 销售人员=? and 销售时间>=cast(? as integer) and 销售时间<=cast(? as integer)")
+                    .contains("销售日汇总_日期"));
+}
