@@ -42,6 +42,8 @@ SetPasswordWindow::SetPasswordWindow(session::Shell& shell, QWidget* host)
     ui::onEnter(编辑框2, [this] { 编辑框1->setFocus(); });
     ui::onEnter(编辑框1, [this] { storeAdminPassword(); });
     connect(按钮1, &QPushButton::clicked, this, &SetPasswordWindow::storeAdminPassword);
+    // The Enter chain starts in the password box, so the typing does too.
+    编辑框2->setFocus();
 }
 
 void SetPasswordWindow::storeAdminPassword() {

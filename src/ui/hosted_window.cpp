@@ -89,6 +89,13 @@ void openHostedWindow(QWidget* window, QWidget* host, Placement placement) {
     window->raise();
     // The focus the window's created event chose takes effect once it is shown.
     if (QWidget* chosen = window->focusWidget()) chosen->setFocus();
+    takeKeyboard(host->window());
+}
+
+void takeKeyboard(QWidget* topLevel) {
+    topLevel->raise();
+    topLevel->activateWindow();
+    if (QWidget* focus = topLevel->focusWidget()) focus->setFocus();
 }
 
 void centreInHost(QWidget* window, QWidget* host) {

@@ -47,8 +47,13 @@ enum class Placement {
     Fixed,     // left 100, top 30
 };
 
-// Makes `window` a child of `host`, places it and shows it in front.
+// Makes `window` a child of `host`, places it and shows it in front, and gives it the keyboard:
+// the host's top-level window is activated (the keyboard may be with another top-level window,
+// such as the navigation panel), so typing reaches the focus the window's created event chose.
 void openHostedWindow(QWidget* window, QWidget* host, Placement placement);
+
+// Raises and activates a top-level window; its focus widget gets the keyboard.
+void takeKeyboard(QWidget* topLevel);
 
 // left = host width / 2 - window width / 2, top likewise, truncated toward zero, outer sizes;
 // a window larger than its host gets a negative position.

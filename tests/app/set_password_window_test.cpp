@@ -73,6 +73,7 @@ TEST_F(SetPasswordTest, RefusalsMoveTheFocusAndStoreNothing) {
 TEST_F(SetPasswordTest, EnterChainStoresTheDigestAndTheAdministratorCanLogIn) {
     startMainWindow();
     const QString password = "密 码 abc";  // the hint is not enforced
+    EXPECT_EQ(test::focused(), window()->编辑框2);  // the typing starts in the password box
     test::typeInto(window()->编辑框2, password);
     test::pressEnter(window()->编辑框2);
     EXPECT_EQ(test::focused(), window()->编辑框1);

@@ -3,11 +3,13 @@
 #include "ui/hosted_window.h"
 #include "ui/list_view.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTest>
 
 using test::ShopTest;
 
@@ -57,6 +59,16 @@ TEST_F(HostedWindowTest, NestedHostsAndCloseDestroys) {
 
 TEST_F(HostedWindowTest, TheCreatedEventsFocusHoldsOnceShown) {
     auto* window = openWindow<Sample>();
+    EXPECT_EQ(test::focused(), window->edit);
+}
+
+TEST_F(HostedWindowTest, OpeningTakesTheKeyboardFromAnotherTopLevelWindow) {
+    QWidget panel;  // a window of its own, as the navigation panel is
+    panel.show();
+    panel.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &panel; }));
+    auto* window = openWindow<Sample>();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == mainWindow.get(); }));
     EXPECT_EQ(test::focused(), window->edit);
 }
 

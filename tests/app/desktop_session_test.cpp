@@ -1,0 +1,212 @@
+// The real program in a real desktop session: an X server (Xvfb) with a window manager (openbox),
+// driven by xdotool's keys and clicks as a user would. Offscreen, a window that opens has the
+// keyboard by itself; under a window manager the keyboard stays with the window last clicked (the
+// navigation panel, a window of its own) unless the program hands it over. Where no X server can
+// start, the test is skipped.
+
+#include "store/database.h"
+#include "store/schema.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPoint>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kTimeoutMs = 10000;
+const QString kMainWindow = QStringLiteral("^沐岚轩内衣进销存软件V1\\.0内部测试版$");
+const QString kPanel = QStringLiteral("^操作菜单$");
+const QString kUntitledBox = QStringLiteral("^ $");
+
+// The navigation list's rows stand 44 pixels apart; the first one's middle is 26 pixels down.
+enum Row { kLoginRow = 0, kSalesRow = 1, kCatalogueRow = 2 };
+QPoint middleOf(Row row) { return QPoint(90, 26 + 44 * row); }
+
+bool waitUntil(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > kTimeoutMs) return false;
+        QThread::msleep(30);
+    }
+    return true;
+}
+
+// An X server on a display number it picks itself, a window manager on it, and the programs
+// started there; everything ends with the session.
+class DesktopSession {
+public:
+    ~DesktopSession() {
+        for (auto process = processes_.rbegin(); process != processes_.rend(); ++process) {
+            (*process)->terminate();
+            if (!(*process)->waitForFinished(3000)) (*process)->kill();
+            (*process)->waitForFinished(3000);
+        }
+    }
+
+    // Empty when the session runs; otherwise why it cannot.
+    QString start() {
+        for (const char* tool : {"Xvfb", "openbox", "xdotool"})
+            if (QStandardPaths::findExecutable(QString::fromUtf8(tool)).isEmpty())
+                return QStringLiteral("%1 is not installed").arg(QString::fromUtf8(tool));
+        // -displayfd: the server takes a free display and writes its number once it is ready.
+        QProcess* server = launch("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24",
+                                           "-nolisten", "tcp"});
+        waitUntil([&] {
+            server->waitForReadyRead(30);
+            return server->canReadLine() || server->state() == QProcess::NotRunning;
+        });
+        if (!server->canReadLine()) return QStringLiteral("Xvfb did not start");
+        display_ = QStringLiteral(":") + QString::fromUtf8(server->readLine()).trimmed();
+        launch("openbox", {});
+        // The window manager is up once it announces its desktops.
+        if (!waitUntil([&] { return run({"get_num_desktops"}).exitCode == 0; }))
+            return QStringLiteral("the window manager did not start");
+        return {};
+    }
+
+    QProcess* launch(const QString& program, const QStringList& arguments,
+                     const QString& folder = {}) {
+        auto& process = processes_.emplace_back(std::make_unique<QProcess>());
+        process->setProcessEnvironment(onDisplay());
+        process->setWorkingDirectory(folder);
+        process->setStandardErrorFile(QProcess::nullDevice());
+        process->start(program, arguments);
+        return process.get();
+    }
+
+    struct Result {
+        int exitCode;
+        QStringList lines;
+    };
+    Result run(const QStringList& arguments) {
+        QProcess xdotool;
+        xdotool.setProcessEnvironment(onDisplay());
+        xdotool.start("xdotool", arguments);
+        if (!xdotool.waitForFinished(5000)) return {-1, {}};
+        return {xdotool.exitCode(),
+                QString::fromUtf8(xdotool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)};
+    }
+
+    QStringList visibleWindows(const QString& title) {
+        return run({"search", "--onlyvisible", "--name", title}).lines;
+    }
+
+    // The window of that title once it has the keyboard; empty if it never gets it.
+    QString waitForKeyboard(const QString& title) {
+        QString active;
+        const bool found = waitUntil([&] {
+            const QStringList now = run({"getactivewindow"}).lines;
+            active = now.isEmpty() ? QString() : now.first();
+            return !active.isEmpty() && visibleWindows(title).contains(active);
+        });
+        return found ? active : QString();
+    }
+
+    void type(const QString& text) {
+        if (!text.isEmpty()) run({"type", "--delay", "8", text});
+    }
+    void pressEnter() { run({"key", "Return"}); }
+    // Each text typed into the box that has the keyboard, then Enter.
+    void enterAll(const QStringList& texts) {
+        for (const QString& text : texts) {
+            type(text);
+            pressEnter();
+        }
+    }
+
+    // Answers the message box of that title with Enter once it has the keyboard; false when no
+    // such box took the keyboard or it stayed open.
+    bool answerBox(const QString& title) {
+        const QString box = waitForKeyboard(title);
+        if (box.isEmpty()) return false;
+        pressEnter();
+        return waitUntil([&] { return !visibleWindows(title).contains(box); });
+    }
+
+    // The user clicks into the navigation panel (so the keyboard is there) and double-clicks a row.
+    void doubleClick(Row row) {
+        const QStringList panel = visibleWindows(kPanel);
+        ASSERT_FALSE(panel.isEmpty());
+        run({"windowactivate", "--sync", panel.first()});
+        const QPoint at = middleOf(row);
+        run({"mousemove", "--window", panel.first(), QString::number(at.x()),
+             QString::number(at.y()), "click", "--repeat", "2", "--delay", "80", "1"});
+    }
+
+private:
+    // The session's display, and the real windowing platform rather than the tests' offscreen one.
+    QProcessEnvironment onDisplay() const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DISPLAY", display_);
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        return environment;
+    }
+
+    QString display_;
+    std::vector<std::unique_ptr<QProcess>> processes_;
+};
+
+}  // namespace
+
+TEST(DesktopSession, TypingReachesTheFocusOfEachWindowThatOpens) {
+    // The program's database lives beside it: a copy in a fresh folder starts with none.
+    QTemporaryDir folder;
+    DesktopSession session;  // ends the program before the folder goes
+    if (const QString why = session.start(); !why.isEmpty())
+        GTEST_SKIP() << "No X server for the desktop session test: " << why.toStdString();
+
+    const QString program = folder.filePath("shop-erp");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(SHOP_ERP_PROGRAM), program));
+    session.launch(program, {}, folder.path());
+
+    // First start: the database is made at the keyboard's Yes, then the set-password window
+    // takes the password typed at once.
+    ASSERT_TRUE(session.answerBox(kUntitledBox)) << "是否创建数据库？ never took the keyboard";
+    ASSERT_TRUE(session.answerBox(kUntitledBox)) << "创建完成！ never took the keyboard";
+    ASSERT_FALSE(session.waitForKeyboard(kMainWindow).isEmpty());
+    session.enterAll({"pw1", "pw1"});
+    ASSERT_TRUE(waitUntil([&] { return !session.visibleWindows(kPanel).isEmpty(); }))
+        << "the typed password was not stored: the navigation panel stays hidden";
+    store::Database db;
+    ASSERT_TRUE(db.open(store::databaseFilePath(folder.path()), store::kDatabaseUser,
+                        store::kDatabasePassword));
+    const auto firstRow = [&](const QString& sql, const QStringList& values = {}) {
+        return db.query(sql, values).text(1);
+    };
+
+    // 用户登录: user name and password with Enter, no click; the welcome follows. That the
+    // login succeeded shows below: only admin reaches the catalogue.
+    session.doubleClick(kLoginRow);
+    ASSERT_FALSE(session.waitForKeyboard(kMainWindow).isEmpty()) << "the login window has no keyboard";
+    session.enterAll({"admin", "pw1"});
+    ASSERT_TRUE(session.answerBox("^提示$")) << "no welcome after the login";
+
+    // 商品资料: the typing starts in the mnemonic code and the Enter chain ends on 添加.
+    session.doubleClick(kCatalogueRow);
+    ASSERT_FALSE(session.waitForKeyboard(kMainWindow).isEmpty()) << "the catalogue has no keyboard";
+    session.enterAll({"zjm1", "", "k1", "p1", "", "", "", "", "", "199", "", "5", ""});
+    ASSERT_TRUE(session.answerBox("^沐岚轩内衣ERP系统提醒您！$")) << "商品资料添加成功！ never showed";
+    const QString code = firstRow("select 编号 from 商品资料 where 助记码='zjm1' and 款号='k1'");
+    ASSERT_FALSE(code.isEmpty()) << "the typed product was not stored";
+
+    // 店铺销售: the product code typed at once, then quantity, discount and subtotal with Enter.
+    // A second product keeps the picker from choosing the only one by itself.
+    ASSERT_TRUE(db.execute("insert into 商品资料(编号,助记码,款号,品名,吊牌价)values(?,?,?,?,?)",
+                           {"sp-other", "zjm2", "k2", "p2", "99"}));
+    session.doubleClick(kSalesRow);
+    ASSERT_FALSE(session.waitForKeyboard(kMainWindow).isEmpty()) << "the sales window has no keyboard";
+    session.enterAll({code, "2", "", ""});
+    EXPECT_TRUE(waitUntil([&] {
+        return firstRow("select 数量 from 销售模块 where 商品编号=?", {code}) == "2";
+    })) << "no bill line for the typed product code";
+}
