@@ -49,7 +49,7 @@ void Bench::buildLargeShop(const Sizes& sizes) {
     }
     const QDate first(2024, 1, 1);
     for (int i = 0; i < sizes.billLines; ++i) {
-        const int product = (i * 7919) % sizes.products;
+        const int product = static_cast<int>((i * 7919LL) % sizes.products);
         const QString bill = "xs" + QString::number(i / 20);
         db.execute("insert into 销售模块(销售编号,销售时间,销售单号,商品编号,数量,款号,杯型,尺码,颜色,单价,"
                    "折扣,折后价,小计,折扣原因,状态,销售人员)values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",

@@ -86,6 +86,14 @@ TEST_F(LoginTest, EnterMovesToThePasswordAndThenLogsIn) {
     EXPECT_EQ(main->标签_欢迎->text(), "小王" + kWelcomeLabel);
 }
 
+// Users set up before each password had its own salt keep logging in.
+TEST_F(LoginTest, AnUnsaltedDigestStillLogsIn) {
+    exec("update 用户管理模块 set 密码=? where 用户名=?",
+         {"44e59b9dc7047bd661e0aa1ce25eb0364592ba374e31ce9aef487f84ea08be1b", "小王"});
+    logIn("小王", "secret1");
+    EXPECT_EQ(shell.currentUser, "小王");
+}
+
 TEST_F(LoginTest, ResetEmptiesBothBoxesAndFocusesTheUserName) {
     doubleClickEntry(app::kEntryLogin);
     app::LoginWindow* login = loginWindow();

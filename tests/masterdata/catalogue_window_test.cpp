@@ -1,5 +1,6 @@
 #include "app/entry_windows.h"
 #include "masterdata/catalogue_window.h"
+#include "support/child_roles.h"
 #include "support/fixture.h"
 #include "ui/list_view.h"
 
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <map>
@@ -315,6 +317,18 @@ TEST_F(CatalogueTest, APastedControlCharacterStoresNothing) {
         EXPECT_EQ(rows("select count(*) from 商品资料"), QStringList{"0"});
         EXPECT_EQ(rows("select count(*) from 库存表"), QStringList{"0"});
     }
+}
+
+// The program killed while it tells the user the product was added: the product is there.
+TEST_F(CatalogueTest, AProductToldAddedIsInTheFileEvenIfTheProgramDiesThen) {
+    QProcess child;
+    test::startChild(child, "add-product", folder.path());
+    ASSERT_TRUE(child.waitForReadyRead(10000));
+    EXPECT_EQ(QString::fromUtf8(child.readLine()).trimmed(), "商品资料添加成功！");
+    child.kill();
+    child.waitForFinished();
+    EXPECT_EQ(rows("select 助记码,品名 from 商品资料"), QStringList{"m1|文胸"});
+    EXPECT_EQ(rows("select 助记码,实际库存 from 库存表"), QStringList{"m1|10"});
 }
 
 TEST_F(CatalogueTest, EnterWalksTheFieldsInOrderAndAddsOnTheAddButton) {

@@ -1,7 +1,10 @@
 #include "store/schema.h"
+#include "support/child_roles.h"
 #include "support/fixture.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 
 using test::ShopTest;
 
@@ -119,4 +122,19 @@ TEST_F(DatabaseTest, RepeatedStatementsReuseTheirPreparedFormWithFreshValues) {
     for (int i = 0; i < 3; ++i) exec("insert into 商品资料(编号)values(?)", {QString::number(i)});
     EXPECT_EQ(rows("select 编号 from 商品资料 where 编号=?", {"1"}), QStringList{"1"});
     EXPECT_EQ(rows("select 编号 from 商品资料 where 编号=?", {"2"}), QStringList{"2"});
+}
+
+// A lock another program holds for a moment is waited out, not failed.
+TEST_F(DatabaseTest, AWriteWaitsForAShortLockToEnd) {
+    QProcess holder;
+    test::startChild(holder, "hold-lock", store::databaseFilePath(folder.path()));
+    ASSERT_TRUE(holder.waitForReadyRead(10000));
+    ASSERT_EQ(holder.readLine().trimmed(), "locked");
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_TRUE(db.execute("update 系统设置 set 折扣=? where id='1'", {"9"}));
+    EXPECT_GT(waited.elapsed(), 300);
+    EXPECT_TRUE(holder.waitForFinished());
+    EXPECT_EQ(holder.exitCode(), 0);
+    EXPECT_EQ(rows("select 折扣 from 系统设置"), QStringList{"9"});
 }

@@ -1,5 +1,6 @@
 #include "store/schema.h"
 #include "store/settings_lists.h"
+#include "support/child_roles.h"
 #include "support/fixture.h"
 
 #include <QCoreApplication>
@@ -40,13 +41,7 @@ TEST_F(SchemaTest, ACreationThatCannotFinishLeavesNoFile) {
 // looks like the books but lacks some of them.
 TEST_F(SchemaTest, ACreationKilledAtAnyMomentLeavesNoFileOrAWholeOne) {
     const QString path = folder.filePath("killed/data/shop.gbk");
-    const auto startChild = [&](QProcess& child) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("SHOP_TEST_CREATE_DATABASE", path);
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(), {});
-        ASSERT_TRUE(child.waitForStarted());
-    };
+    const auto startChild = [&](QProcess& child) { test::startChild(child, "create", path); };
     QElapsedTimer timer;
     timer.start();
     {
