@@ -1,6 +1,8 @@
 #include "receiving/receipt_list_window.h"
 
+#include "receiving/line_change_window.h"
 #include "receiving/new_receipt_window.h"
+#include "receiving/review_window.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/list_view.h"
@@ -128,10 +130,25 @@ void ReceiptListWindow::openNewReceiptWindow() {
 // The menu items below are completed with the windows they open.
 void ReceiptListWindow::openQueryWindow() {}
 void ReceiptListWindow::reviewChosen(ReviewMode mode) { openReviewWindow(mode); }
-void ReceiptListWindow::openReviewWindow(ReviewMode) {}
+
+// One review window per receipt: choosing the receipt again shows its open window, refilled,
+// with the chosen item's button usable.
+void ReceiptListWindow::openReviewWindow(ReviewMode mode) {
+    const QString receipt = selectedReceiptCell(kReceiptNumberCell);
+    ReviewWindow* window = nullptr;
+    for (ReviewWindow* open : findChildren<ReviewWindow*>(Qt::FindDirectChildrenOnly))
+        if (open->receiptNumber() == receipt) window = open;
+    if (window) window->fillReviewWindow();
+    else window = new ReviewWindow(shell_, this);
+    ui::openHostedWindow(window, this, ui::Placement::Centred);
+    window->allowOnly(mode);
+}
 void ReceiptListWindow::explainReceiptChange() {}
 void ReceiptListWindow::deleteReceipt() {}
 void ReceiptListWindow::changeLineChosen() { openLineChangeWindow(); }
-void ReceiptListWindow::openLineChangeWindow() {}
+
+void ReceiptListWindow::openLineChangeWindow() {
+    ui::openHostedWindow(new LineChangeWindow(shell_, this), this, ui::Placement::Centred);
+}
 
 }  // namespace receiving
