@@ -43,14 +43,29 @@ QHash<QString, double> receiptQuantities(store::Database& db, const QString& rec
     return quantities;
 }
 
-// Rewrites every stock row from its own figures, reached by its row key: product codes may
-// repeat among stock rows. A row that already reads as the rewrite would leave it is not written
-// again, which keeps a review of a large shop quick.
-bool rewriteStock(store::Database& db, const QHash<QString, double>& quantities,
-                  const Direction& direction) {
+// Stock rows whose rewrite SQL can make alone, which are nearly all: 实际库存 is a whole number
+// already in its plain text and the receipt does not name the product, so both figures become
+// 实际库存 as it stands. Cheap tests first: every row is tested on each review.
+const QString kPlainFigure = QStringLiteral(
+    "coalesce(实际库存 = cast(cast(实际库存 as integer) as text) and length(实际库存) <= 15, 0)");
+const QString kNamedProduct = QStringLiteral(
+    "coalesce(商品编号 in (select 商品编号 from 入库管理模块 where 入库单号 =?), 1)");
+
+// Rewrites every stock row from its own figures: the plain rows in one statement, the others one
+// by one by their row keys (product codes may repeat among stock rows) through one prepared
+// statement. A row that already reads as the rewrite would leave it is not written again.
+bool rewriteStock(store::Database& db, const QString& receiptNumber, const Direction& direction) {
     const QString& scratch = direction.scratchColumn;
+    if (!db.execute("update 库存表 set 期初库存 =实际库存," + scratch + " ='' where (期初库存 is not "
+                        "实际库存 or ifnull(" + scratch + ",'') <> '') and " + kPlainFigure +
+                        " and not " + kNamedProduct,
+                    {receiptNumber}))
+        return false;
+    const QHash<QString, double> quantities = receiptQuantities(db, receiptNumber);
     const store::RecordSet stock =
-        db.query("select rowid,商品编号,期初库存,实际库存," + scratch + " from 库存表");
+        db.query("select rowid,商品编号,期初库存,实际库存," + scratch + " from 库存表 where not " +
+                     kPlainFigure + " or " + kNamedProduct,
+                 {receiptNumber});
     const QString update =
         "update 库存表 set 期初库存 =?,实际库存 =?," + scratch + " ='' where rowid =?";
     for (size_t row = 0; row < stock.rowCount(); ++row) {
@@ -69,7 +84,7 @@ Outcome review(store::Database& db, const QString& receiptNumber, const Directio
         db.query("select 状态 from 入库管理总模块 where 入库单编号 =? limit 1", {receiptNumber});
     if (header.atEnd() || direction.refusedAt(header.text(1))) return {false, direction.refusal};
     const bool written =
-        rewriteStock(db, receiptQuantities(db, receiptNumber), direction) &&
+        rewriteStock(db, receiptNumber, direction) &&
         db.execute("update 入库管理模块 set 状态 =? where 入库单号 =?",
                    {direction.newStatus, receiptNumber}) &&
         db.execute("update 入库管理总模块 set 状态 =? where 入库单编号 =?",

@@ -129,6 +129,11 @@ TEST_F(ReviewTest, ReviewAndReverseReviewMoveStockByTheReceiptsQuantities) {
         {"a product without a stock row", {{"P1", "1"}}, {{"P9", "4"}}, {"P1|1|1||"}, {"P1|1|1||"}},
         {"an empty 实际库存 and a stock row named twice", {{"P1", ""}, {"P1", "2", "9"}},
          {{"P1", "1.5"}}, {"P1|1.5|1.5||", "P1|3.5|3.5||"}, {"P1|0|0||", "P1|2|2||"}},
+        {"figures not in their plain text on rows the receipt does not name",
+         {{"P1", "10"}, {"P8", "5.0", "1"}, {"P9", "-0"}, {"P7", " 3"}, {"P6", "007"}},
+         {{"P1", "1"}},
+         {"P1|11|11||", "P8|5|5||", "P9|0|0||", "P7|3|3||", "P6|7|7||"},
+         {"P1|10|10||", "P8|5|5||", "P9|0|0||", "P7|3|3||", "P6|7|7||"}},
         {"text that is no number counts as 0", {{"P1", "abc"}}, {{"P1", "x"}, {"P1", "2"}},
          {"P1|2|2||"}, {"P1|0|0||"}},
     };
