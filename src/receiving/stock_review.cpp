@@ -43,35 +43,39 @@ QHash<QString, double> receiptQuantities(store::Database& db, const QString& rec
     return quantities;
 }
 
-// Stock rows whose rewrite SQL can make alone, which are nearly all: 实际库存 is a whole number
-// already in its plain text and the receipt does not name the product, so both figures become
-// 实际库存 as it stands. Cheap tests first: every row is tested on each review.
+// The stock rows a review rewrites in SQL alone, which are nearly all: the receipt does not name
+// the product, and 实际库存 is a whole number already in its plain text, so both figures become
+// 实际库存 as it stands. Every row is tested on each review, so the named rows are found through
+// the product code's index and the cheap tests come first.
+const QString kNamedProduct =
+    QStringLiteral("商品编号 in (select 商品编号 from 入库管理模块 where 入库单号 =?)");
 const QString kPlainFigure = QStringLiteral(
     "coalesce(实际库存 = cast(cast(实际库存 as integer) as text) and length(实际库存) <= 15, 0)");
-const QString kNamedProduct = QStringLiteral(
-    "coalesce(商品编号 in (select 商品编号 from 入库管理模块 where 入库单号 =?), 1)");
 
 // Rewrites every stock row from its own figures: the plain rows in one statement, the others one
 // by one by their row keys (product codes may repeat among stock rows) through one prepared
 // statement. A row that already reads as the rewrite would leave it is not written again.
 bool rewriteStock(store::Database& db, const QString& receiptNumber, const Direction& direction) {
     const QString& scratch = direction.scratchColumn;
+    const QString notNamed = "not coalesce(" + kNamedProduct + ", 0)";
     if (!db.execute("update 库存表 set 期初库存 =实际库存," + scratch + " ='' where (期初库存 is not "
                         "实际库存 or ifnull(" + scratch + ",'') <> '') and " + kPlainFigure +
-                        " and not " + kNamedProduct,
+                        " and " + notNamed,
                     {receiptNumber}))
         return false;
-    const QHash<QString, double> quantities = receiptQuantities(db, receiptNumber);
+    const QString columns = "select rowid,商品编号,期初库存,实际库存," + scratch;
     const store::RecordSet stock =
-        db.query("select rowid,商品编号,期初库存,实际库存," + scratch + " from 库存表 where not " +
-                     kPlainFigure + " or " + kNamedProduct,
-                 {receiptNumber});
+        db.query(columns + ",1 from 库存表 where " + kNamedProduct + " union all " + columns +
+                     ",0 from 库存表 where not " + kPlainFigure + " and " + notNamed,
+                 {receiptNumber, receiptNumber});
+    const QHash<QString, double> quantities = receiptQuantities(db, receiptNumber);
     const QString update =
         "update 库存表 set 期初库存 =?,实际库存 =?," + scratch + " ='' where rowid =?";
     for (size_t row = 0; row < stock.rowCount(); ++row) {
         const QString actual = stock.cell(row, 3);
-        const QString figure = store::numberText(
-            store::toNumber(actual) + direction.sign * quantities.value(stock.cell(row, 1)));
+        const double quantity = stock.cell(row, 5) == u"1" ? quantities.value(stock.cell(row, 1)) : 0;
+        const QString figure =
+            store::numberText(store::toNumber(actual) + direction.sign * quantity);
         if (figure == actual && figure == stock.cell(row, 2) && stock.cell(row, 4).isEmpty())
             continue;
         if (!db.execute(update, {figure, figure, stock.cell(row, 0)})) return false;
