@@ -70,5 +70,6 @@ void benchCatalogue(Bench& bench);
 void benchSales(Bench& bench);
 void benchReceiving(Bench& bench);
 void benchReports(Bench& bench);
+void benchReview(Bench& bench);
 
 }  // namespace bench

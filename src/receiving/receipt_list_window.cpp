@@ -1,10 +1,12 @@
 #include "receiving/receipt_list_window.h"
 
+#include "receiving/line_change_window.h"
 #include "receiving/new_receipt_window.h"
 #include "receiving/notices.h"
 #include "receiving/receipt_header.h"
 #include "receiving/receipt_query_window.h"
 #include "receiving/receipt_status.h"
+#include "receiving/review_window.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/list_view.h"
@@ -195,8 +197,21 @@ void ReceiptListWindow::changeLineChosen() {
     openLineChangeWindow();
 }
 
-// Completed with the windows they open.
-void ReceiptListWindow::openReviewWindow(ReviewMode) {}
-void ReceiptListWindow::openLineChangeWindow() {}
+// One review window per receipt: choosing the receipt again shows its open window, refilled,
+// with the chosen item's button usable.
+void ReceiptListWindow::openReviewWindow(ReviewMode mode) {
+    const QString receipt = selectedReceiptCell(kReceiptNumberCell);
+    ReviewWindow* window = nullptr;
+    for (ReviewWindow* open : findChildren<ReviewWindow*>(Qt::FindDirectChildrenOnly))
+        if (open->receiptNumber() == receipt) window = open;
+    if (window) window->fillReviewWindow();
+    else window = new ReviewWindow(shell_, this);
+    ui::openHostedWindow(window, this, ui::Placement::Centred);
+    window->allowOnly(mode);
+}
+
+void ReceiptListWindow::openLineChangeWindow() {
+    ui::openHostedWindow(new LineChangeWindow(shell_, this), this, ui::Placement::Centred);
+}
 
 }  // namespace receiving

@@ -1,0 +1,48 @@
+#include "receiving/line_change.h"
+
+#include "receiving/receipt_status.h"
+#include "store/numbers.h"
+
+#include <cmath>
+
+namespace receiving {
+
+using store::numberText;
+using store::toNumber;
+
+namespace {
+
+const QString kHeaderFailed = QStringLiteral("执行修改失败！");
+
+Outcome storeLineChange(store::Database& db, const LineChange& change) {
+    const store::RecordSet line =
+        db.query("select 状态,商品数量 from 入库管理模块 where rowid =?", {change.lineKey});
+    if (line.atEnd() || !isNotInStock(line.text(1)))
+        return {false, QStringLiteral("你所需要修改的商品库存已经通过审核入库，需反审后才能修改！")};
+    // From the stored quantity, so that two changes of one line move the total only once.
+    const double difference = std::trunc(toNumber(change.newQuantity) - toNumber(line.text(2)));
+    if (!db.execute("update 入库管理模块 set 商品数量 =?,状态 =? where rowid =?",
+                    {change.newQuantity, QStringLiteral("未入库，已修改！"), change.lineKey}))
+        return {false, QStringLiteral("执行修改失败，请联系作者!")};
+    const store::RecordSet header = db.query(
+        "select 商品总件数 from 入库管理总模块 where 入库单编号 =? limit 1", {change.receiptNumber});
+    if (!db.execute("update 入库管理总模块 set 商品总件数 =? where 入库单编号 =?",
+                    {numberText(toNumber(header.text(1)) + difference), change.receiptNumber}))
+        return {false, kHeaderFailed};
+    return {true, QStringLiteral("执行修改成功！")};
+}
+
+}  // namespace
+
+QString refusalOfQuantity(const QString& oldQuantity, const QString& newQuantity) {
+    if (newQuantity.isEmpty() || newQuantity == u"0")
+        return QStringLiteral("你所输入的修改数量不能为空或者0！");
+    if (newQuantity == oldQuantity) return QStringLiteral("修改数量不应与原数量一样！");
+    return {};
+}
+
+Outcome changeLineQuantity(store::Database& db, const LineChange& change) {
+    return inOneTransaction(db, kHeaderFailed, [&] { return storeLineChange(db, change); });
+}
+
+}  // namespace receiving

@@ -1,0 +1,27 @@
+#pragma once
+// How the receiving operations that write in one transaction report back, and the transaction
+// they share: committed before any success is told, rolled back on every other path.
+
+#include "store/database.h"
+
+#include <QString>
+
+namespace receiving {
+
+struct Outcome {
+    bool done = false;
+    QString message;  // told to the user either way: the success, the refusal or the failure
+};
+
+// Runs `work` inside one transaction. A refusal or failure of `work` rolls back and keeps its
+// message; a transaction that cannot begin or commit rolls back with `failure`.
+template <typename Work>
+Outcome inOneTransaction(store::Database& db, const QString& failure, Work&& work) {
+    if (!db.begin()) return {false, failure};
+    Outcome outcome = work();
+    if (outcome.done && !db.commit()) outcome = {false, failure};
+    if (!outcome.done) db.rollback();
+    return outcome;
+}
+
+}  // namespace receiving
