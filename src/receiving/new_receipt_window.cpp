@@ -1,5 +1,6 @@
 #include "receiving/new_receipt_window.h"
 
+#include "receiving/add_product_window.h"
 #include "receiving/receipt_list_window.h"
 #include "store/stamps.h"
 #include "ui/form.h"
@@ -92,6 +93,12 @@ void NewReceiptWindow::refreshNewReceiptLines() {
 
 // Completed with the windows and rules they open.
 void NewReceiptWindow::submitReceipt() {}
-void NewReceiptWindow::openAddProductWindow() {}
+
+// A second click shows the add-product window already open.
+void NewReceiptWindow::openAddProductWindow() {
+    auto* window = findChild<AddProductWindow*>();
+    if (!window) window = new AddProductWindow(shell_, this);
+    ui::openHostedWindow(window, this, ui::Placement::Centred);
+}
 
 }  // namespace receiving
