@@ -65,5 +65,6 @@ private:
 void benchStore(Bench& bench);
 void benchCatalogue(Bench& bench);
 void benchSales(Bench& bench);
+void benchReceiving(Bench& bench);
 
 }  // namespace bench

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     bench::benchStore(bench);
     bench::benchCatalogue(bench);
     bench::benchSales(bench);
+    bench::benchReceiving(bench);
     bench.report();
     return 0;
 }

@@ -121,7 +121,7 @@ void ReceiptPicker::refillAll() {
     for (int which = 0; which < kBoxCount; ++which) {
         ui::ComboItems* items = ui::comboItemsOf(box(Box(which)));
         if (isCodeBox(Box(which))) items->setColumn(catalogue.products, which);
-        else items->setTexts(catalogue.valuesOf(Box(which)));
+        else items->setColumn(catalogue.products, which, catalogue.valueRowsOf(Box(which)));
         ui::setNoSelection(box(Box(which)));
     }
 }
@@ -171,9 +171,9 @@ store::RecordSet ReceiptPicker::productsMatching(const Filter& filter) const {
     return shell_.db.query(kPickerColumns + " where " + condition.join(" and "), values);
 }
 
-const QStringList& ReceiptPicker::Matching::valuesOf(Box box) {
-    if (!values[box]) values[box] = ui::distinctValues(products, box);
-    return *values[box];
+const std::vector<uint32_t>& ReceiptPicker::Matching::valueRowsOf(Box box) {
+    if (!valueRows[box]) valueRows[box] = ui::distinctRows(products, box);
+    return *valueRows[box];
 }
 
 bool ReceiptPicker::Matching::alsoMatches(const Filter& other) {
@@ -181,7 +181,9 @@ bool ReceiptPicker::Matching::alsoMatches(const Filter& other) {
         const bool mine = filter.chosen & bit(attribute);
         const bool theirs = other.chosen & bit(attribute);
         if (mine && (!theirs || other.values[attribute] != filter.values[attribute])) return false;
-        if (!mine && theirs && valuesOf(attribute) != QStringList{other.values[attribute]})
+        if (!mine && theirs &&
+            (valueRowsOf(attribute).size() != 1 ||
+             products.cell(valueRowsOf(attribute).front(), attribute) != other.values[attribute]))
             return false;
     }
     return true;
@@ -206,8 +208,9 @@ void ReceiptPicker::refilterReceiptAttributes() {
 }
 
 void ReceiptPicker::refill(Box which, Matching& matching) {
-    if (listsEveryProduct(which)) ui::comboItemsOf(box(which))->setColumn(matching.products, which);
-    else ui::comboItemsOf(box(which))->setTexts(matching.valuesOf(which));
+    ui::ComboItems* items = ui::comboItemsOf(box(which));
+    if (listsEveryProduct(which)) items->setColumn(matching.products, which);
+    else items->setColumn(matching.products, which, matching.valueRowsOf(which));
     autoSelect(which);
 }
 

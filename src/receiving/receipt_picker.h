@@ -9,8 +9,10 @@
 
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QComboBox;
 
@@ -58,15 +60,15 @@ private:
         unsigned chosen = 0;  // bit per Box
         std::array<QString, kBoxCount> values;
     };
-    // The products a filter run matches, with each column's values once, worked out when first
-    // asked for. A nested run whose extra choices are values every one of these products shares
-    // matches the same products, so it shares this too.
+    // The products a filter run matches, with the rows that hold each column's values once,
+    // worked out when first asked for. A nested run whose extra choices are values every one of
+    // these products shares matches the same products, so it shares this too.
     struct Matching {
         Filter filter;
         store::RecordSet products;
-        std::array<std::optional<QStringList>, kBoxCount> values;
+        std::array<std::optional<std::vector<uint32_t>>, kBoxCount> valueRows;
 
-        const QStringList& valuesOf(Box box);
+        const std::vector<uint32_t>& valueRowsOf(Box box);
         bool alsoMatches(const Filter& other);
     };
 

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QListView>
+#include <string_view>
 #include <unordered_set>
 
 namespace ui {
@@ -10,6 +11,18 @@ void ComboItems::setColumn(const store::RecordSet& set, int column) {
     beginResetModel();
     set_ = set;
     column_ = column;
+    allRows_ = true;
+    rows_.clear();
+    texts_.clear();
+    endResetModel();
+}
+
+void ComboItems::setColumn(const store::RecordSet& set, int column, std::vector<uint32_t> rows) {
+    beginResetModel();
+    set_ = set;
+    column_ = column;
+    allRows_ = false;
+    rows_ = std::move(rows);
     texts_.clear();
     endResetModel();
 }
@@ -18,18 +31,22 @@ void ComboItems::setTexts(QStringList texts) {
     beginResetModel();
     set_ = {};
     column_ = -1;
+    rows_.clear();
     texts_ = std::move(texts);
     endResetModel();
 }
 
 int ComboItems::rowCount(const QModelIndex& parent) const {
     if (parent.isValid()) return 0;
-    return static_cast<int>(column_ < 0 ? texts_.size() : set_.rowCount());
+    if (column_ < 0) return static_cast<int>(texts_.size());
+    return static_cast<int>(allRows_ ? set_.rowCount() : rows_.size());
 }
 
 QVariant ComboItems::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
-    return column_ < 0 ? texts_.value(index.row()) : set_.cell(index.row(), column_);
+    if (column_ < 0) return texts_.value(index.row());
+    if (allRows_) return set_.cell(index.row(), column_);
+    return size_t(index.row()) < rows_.size() ? set_.cell(rows_[index.row()], column_) : QString();
 }
 
 ComboItems* installComboItems(QComboBox* box) {
@@ -42,13 +59,20 @@ ComboItems* installComboItems(QComboBox* box) {
 
 ComboItems* comboItemsOf(QComboBox* box) { return static_cast<ComboItems*>(box->model()); }
 
+std::vector<uint32_t> distinctRows(const store::RecordSet& set, int column) {
+    std::vector<uint32_t> rows;
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(set.rowCount());
+    for (size_t row = 0; row < set.rowCount(); ++row) {
+        const QByteArrayView cell = set.cellBytes(row, column);
+        if (seen.emplace(cell.data(), cell.size()).second) rows.push_back(uint32_t(row));
+    }
+    return rows;
+}
+
 QStringList distinctValues(const store::RecordSet& set, int column) {
     QStringList values;
-    std::unordered_set<QString> seen;
-    for (size_t row = 0; row < set.rowCount(); ++row) {
-        QString value = set.cell(row, column);
-        if (seen.insert(value).second) values << std::move(value);
-    }
+    for (uint32_t row : distinctRows(set, column)) values << set.cell(row, column);
     return values;
 }
 
