@@ -71,5 +71,6 @@ void benchSales(Bench& bench);
 void benchReceiving(Bench& bench);
 void benchReports(Bench& bench);
 void benchReview(Bench& bench);
+void benchAddProduct(Bench& bench);
 
 }  // namespace bench

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     bench::benchCatalogue(bench);
     bench::benchSales(bench);
     bench::benchReceiving(bench);
+    bench::benchAddProduct(bench);
     bench::benchReview(bench);
     bench::benchReports(bench);
     bench.report();

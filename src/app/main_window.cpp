@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/entry_windows.h"
 #include "app/navigation_panel.h"
 #include "app/set_password_window.h"
 #include "store/schema.h"
@@ -18,6 +19,7 @@ namespace app {
 
 MainWindow::MainWindow(session::Shell& shell) : QWidget(nullptr, Qt::Window), shell_(shell) {
     shell_.mainWindow = this;
+    shell_.openProductCatalogue = [this] { openEntryWindow(shell_, kEntryCatalogue); };
     setWindowTitle(QStringLiteral("沐岚轩内衣进销存软件V1.0内部测试版"));
     setWindowIcon(ui::programIcon());
     resize(800, 570);
@@ -44,6 +46,7 @@ MainWindow::~MainWindow() {
     delete panel_;
     shell_.navigationPanel = nullptr;
     shell_.mainWindow = nullptr;
+    shell_.openProductCatalogue = nullptr;
 }
 
 void MainWindow::startUp() {

@@ -1,5 +1,6 @@
 #include "receiving/new_receipt_window.h"
 
+#include "receiving/add_product_window.h"
 #include "receiving/notices.h"
 #include "receiving/receipt_header.h"
 #include "receiving/receipt_list_window.h"
@@ -135,7 +136,11 @@ void NewReceiptWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// Completed with the windows and rules they open.
-void NewReceiptWindow::openAddProductWindow() {}
+// A second click shows the add-product window already open.
+void NewReceiptWindow::openAddProductWindow() {
+    auto* window = findChild<AddProductWindow*>();
+    if (!window) window = new AddProductWindow(shell_, this);
+    ui::openHostedWindow(window, this, ui::Placement::Centred);
+}
 
 }  // namespace receiving

@@ -8,6 +8,7 @@
 #include "ui/messages.h"
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -41,6 +42,10 @@ public:
     int requestedEntry = 0;  // the navigation entry double-clicked last, -1 for none
     QWidget* mainWindow = nullptr;
     QWidget* navigationPanel = nullptr;
+    // Opens the product catalogue at the main window's top-left corner, showing the one already
+    // loaded; the main window sets it, so that a feature window can offer the catalogue without
+    // knowing it.
+    std::function<void()> openProductCatalogue;
     bool programEnded = false;
 };
 

@@ -100,10 +100,14 @@ QString RecordSet::text(int position) const {
 }
 
 QString RecordSet::cell(size_t row, size_t column) const {
+    return QString::fromUtf8(cellBytes(row, column));
+}
+
+QByteArrayView RecordSet::cellBytes(size_t row, size_t column) const {
     if (row >= rowCount() || column >= columnCount()) return {};
     const size_t index = row * columnCount() + column;
     const uint32_t start = index == 0 ? 0 : rows_->ends[index - 1];
-    return QString::fromUtf8(rows_->bytes.constData() + start, rows_->ends[index] - start);
+    return QByteArrayView(rows_->bytes.constData() + start, rows_->ends[index] - start);
 }
 
 Database::~Database() { close(); }

@@ -4,6 +4,7 @@
 // stored value can change which rows a statement reaches.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -39,6 +40,9 @@ public:
     QString text(const QString& column) const;
     QString text(int position) const;  // 1-based, as the columns stand in the query
     QString cell(size_t row, size_t column) const;  // 0-based, for filling lists in one go
+    // The cell's UTF-8 text, for comparing many cells without turning each into a QString;
+    // valid while the set or a copy of it lives.
+    QByteArrayView cellBytes(size_t row, size_t column) const;
 
 private:
     friend class Database;

@@ -52,6 +52,7 @@ const char* const kLookupIndexes[] = {
     "CREATE INDEX IF NOT EXISTS 商品资料_助记码 ON 商品资料(助记码)",
     "CREATE INDEX IF NOT EXISTS 商品资料_条形码 ON 商品资料(条形码)",
     "CREATE INDEX IF NOT EXISTS 商品资料_款号 ON 商品资料(款号)",
+    "CREATE INDEX IF NOT EXISTS 商品资料_品名 ON 商品资料(品名)",
     "CREATE INDEX IF NOT EXISTS 库存表_商品编号 ON 库存表(商品编号)",
     "CREATE INDEX IF NOT EXISTS 库存表_助记码 ON 库存表(助记码)",
     "CREATE INDEX IF NOT EXISTS 库存表_款号 ON 库存表(款号)",

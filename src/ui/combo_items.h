@@ -7,6 +7,8 @@
 
 #include <QAbstractListModel>
 #include <QStringList>
+#include <cstdint>
+#include <vector>
 
 class QComboBox;
 
@@ -16,7 +18,10 @@ class ComboItems : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
+    // Every row's cell of the column.
     void setColumn(const store::RecordSet& set, int column);
+    // The cells of the column in the given rows, in their order.
+    void setColumn(const store::RecordSet& set, int column, std::vector<uint32_t> rows);
     void setTexts(QStringList texts);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -25,6 +30,8 @@ public:
 private:
     store::RecordSet set_;
     int column_ = -1;  // -1 while the items are texts_
+    bool allRows_ = true;
+    std::vector<uint32_t> rows_;
     QStringList texts_;
 };
 
@@ -33,6 +40,8 @@ ComboItems* installComboItems(QComboBox* box);
 // The items of a box that installComboItems prepared.
 ComboItems* comboItemsOf(QComboBox* box);
 
+// The rows in which each text of the column first appears, in order.
+std::vector<uint32_t> distinctRows(const store::RecordSet& set, int column);
 // Each text of the column once, in the order of first appearance.
 QStringList distinctValues(const store::RecordSet& set, int column);
 

@@ -1,5 +1,6 @@
 #include "support/fixture.h"
 
+#include "app/entry_windows.h"
 #include "store/schema.h"
 #include "ui/list_view.h"
 
@@ -52,6 +53,7 @@ ShopTest::ShopTest() {
     mainWindow->activateWindow();
     QApplication::setActiveWindow(mainWindow.get());
     shell.mainWindow = mainWindow.get();
+    shell.openProductCatalogue = [this] { app::openEntryWindow(shell, app::kEntryCatalogue); };
 }
 
 ShopTest::~ShopTest() {

@@ -1,0 +1,55 @@
+#include "receiving/new_receipt_line.h"
+
+#include "receiving/receipt_picker.h"
+#include "receiving/receipt_status.h"
+#include "store/numbers.h"
+#include "store/stamps.h"
+#include "ui/messages.h"
+
+namespace receiving {
+
+namespace {
+
+QString plus(const QString& total, double amount) {
+    return store::numberText(store::toNumber(total) + amount);
+}
+
+}  // namespace
+
+Notice noticeFor(LineProblem problem) {
+    switch (problem) {
+    case LineProblem::None: return {};
+    case LineProblem::NoProductCode: return {"编号内容不能等于空！", kRemindYouTitle};
+    case LineProblem::NoQuantity: return {"数量内容不能等于空或者0！", kRemindYouTitle};
+    case LineProblem::UnknownProduct: return {"你输入的编号不存在！", kRemindYouTitle};
+    case LineProblem::NotStored: return {"执行添加失败！", ui::kStandardTitle};
+    }
+    return {};
+}
+
+LineProblem addReceiptLine(store::Database& db, const store::Clock& clock,
+                           const NewReceiptLine& line, ReceiptTotals& totals) {
+    if (line.productCode.isEmpty()) return LineProblem::NoProductCode;
+    // Texts, not numbers: "0.0" and "00" pass.
+    if (line.quantity.isEmpty() || line.quantity == u"0") return LineProblem::NoQuantity;
+    // The product is looked up once, by its code: a mnemonic code or barcode that an earlier
+    // product shares must not turn the line into that product.
+    const store::RecordSet product =
+        db.query("select * from 商品资料 where 编号 =? limit 1", {line.productCode});
+    if (product.atEnd()) return LineProblem::UnknownProduct;
+    const bool stored = db.execute(
+        "insert into 入库管理模块(入库编号,入库单号,商品编号,商品数量,助记码,款号,品名,杯型,尺码,颜色,"
+        "状态)values(?,?,?,?,?,?,?,?,?,?,?)",
+        {store::makeDocumentNumber(clock, {}), line.receiptNumber, line.productCode, line.quantity,
+         product.text("助记码"), product.text("款号"), product.text("品名"), product.text("杯型"),
+         product.text("尺码"), product.text("颜色"), kNotInStock});
+    if (!stored) return LineProblem::NotStored;
+    const double quantity = store::toNumber(line.quantity);
+    totals.tagPrice = plus(totals.tagPrice, store::toNumber(product.text("吊牌价")) * quantity);
+    totals.purchasePrice =
+        plus(totals.purchasePrice, store::toNumber(product.text("进货价")) * quantity);
+    totals.pieces = plus(totals.pieces, quantity);
+    return LineProblem::None;
+}
+
+}  // namespace receiving
