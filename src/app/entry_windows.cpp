@@ -17,9 +17,7 @@ namespace {
 // A second opening of a window that is still loaded shows that one again at its placement.
 template <typename Window>
 void open(session::Shell& shell, ui::Placement placement) {
-    Window* window = shell.mainWindow->findChild<Window*>();
-    if (!window) window = new Window(shell, shell.mainWindow);
-    ui::openHostedWindow(window, shell.mainWindow, placement);
+    ui::openOnce<Window>(shell.mainWindow, placement, shell);
 }
 
 }  // namespace

@@ -138,9 +138,7 @@ void NewReceiptWindow::closeEvent(QCloseEvent* event) {
 
 // A second click shows the add-product window already open.
 void NewReceiptWindow::openAddProductWindow() {
-    auto* window = findChild<AddProductWindow*>();
-    if (!window) window = new AddProductWindow(shell_, this);
-    ui::openHostedWindow(window, this, ui::Placement::Centred);
+    ui::openOnce<AddProductWindow>(this, ui::Placement::Centred, shell_);
 }
 
 }  // namespace receiving

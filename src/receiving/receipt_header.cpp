@@ -2,22 +2,9 @@
 
 #include "receiving/receipt_status.h"
 #include "store/stamps.h"
-
-#include <functional>
+#include "store/transaction.h"
 
 namespace receiving {
-
-namespace {
-
-// Runs `writes` in a transaction that is committed only when they all succeeded.
-bool inTransaction(store::Database& db, const std::function<bool()>& writes) {
-    if (!db.begin()) return false;
-    if (writes() && db.commit()) return true;
-    db.rollback();
-    return false;
-}
-
-}  // namespace
 
 QString makeStyleList(store::Database& db, const QString& receiptNumber) {
     QString styles;
@@ -31,7 +18,7 @@ QString makeStyleList(store::Database& db, const QString& receiptNumber) {
 bool submitReceiptHeader(store::Database& db, const store::Clock& clock,
                          const ReceiptHeader& header) {
     const QString styles = makeStyleList(db, header.receiptNumber);
-    return inTransaction(db, [&] {
+    return store::inTransaction(db, [&] {
         const QString styleCount =
             db.query("select count(款号) as cns from (select distinct 款号 from 入库管理模块 "
                      "where 入库单号 =?)",
@@ -47,7 +34,7 @@ bool submitReceiptHeader(store::Database& db, const store::Clock& clock,
 }
 
 bool deleteReceiptWithLines(store::Database& db, const QString& receiptNumber) {
-    return inTransaction(db, [&] {
+    return store::inTransaction(db, [&] {
         return db.execute("delete from 入库管理总模块 where 入库单编号 =?", {receiptNumber}) &&
                db.execute("delete from 入库管理模块 where 入库单号 =?", {receiptNumber});
     });

@@ -37,14 +37,6 @@ const std::vector<ui::Column> kLineColumns = {
 const QStringList kLineSource = {"入库单号", "商品编号", "商品数量", "助记码", "款号",    "品名",
                                  "杯型",     "尺码",     "颜色",     "状态",   "入库编号"};
 
-// A window still loaded is shown again as it stands; otherwise a new one is built.
-template <typename Window>
-void openOnce(session::Shell& shell, ReceiptListWindow* host, ui::Placement placement) {
-    auto* window = host->findChild<Window*>();
-    if (!window) window = new Window(shell, host);
-    ui::openHostedWindow(window, host, placement);
-}
-
 }  // namespace
 
 ReceiptListWindow::ReceiptListWindow(session::Shell& shell, QWidget* host)
@@ -136,11 +128,11 @@ QString ReceiptListWindow::selectedLineKey() const {
 }
 
 void ReceiptListWindow::openNewReceiptWindow() {
-    openOnce<NewReceiptWindow>(shell_, this, ui::Placement::Fixed);
+    ui::openOnce<NewReceiptWindow>(this, ui::Placement::Fixed, shell_);
 }
 
 void ReceiptListWindow::openQueryWindow() {
-    openOnce<ReceiptQueryWindow>(shell_, this, ui::Placement::Centred);
+    ui::openOnce<ReceiptQueryWindow>(this, ui::Placement::Centred, shell_);
 }
 
 // The guards read the list's cells; the review itself tests the stored status again.

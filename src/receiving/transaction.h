@@ -2,7 +2,7 @@
 // How the receiving operations that write in one transaction report back, and the transaction
 // they share: committed before any success is told, rolled back on every other path.
 
-#include "store/database.h"
+#include "store/transaction.h"
 
 #include <QString>
 
@@ -17,11 +17,12 @@ struct Outcome {
 // message; a transaction that cannot begin or commit rolls back with `failure`.
 template <typename Work>
 Outcome inOneTransaction(store::Database& db, const QString& failure, Work&& work) {
-    if (!db.begin()) return {false, failure};
-    Outcome outcome = work();
-    if (outcome.done && !db.commit()) outcome = {false, failure};
-    if (!outcome.done) db.rollback();
-    return outcome;
+    Outcome outcome;
+    const QString failed = store::failureInTransaction(db, failure, [&] {
+        outcome = work();
+        return outcome.done ? QString() : outcome.message;
+    });
+    return failed.isEmpty() ? outcome : Outcome{false, failed};
 }
 
 }  // namespace receiving

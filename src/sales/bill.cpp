@@ -3,6 +3,7 @@
 #include "sales/sales_picker.h"
 #include "store/numbers.h"
 #include "store/stamps.h"
+#include "store/transaction.h"
 #include "ui/messages.h"
 
 namespace sales {
@@ -137,31 +138,24 @@ store::RecordSet suspendedHeaders(store::Database& db) {
 }
 
 QString abandonBill(store::Database& db, const QString& billNumber) {
-    const QString headersFailed = QStringLiteral("总模块删除失败");
     const QString linesFailed = QStringLiteral("删除失败");
-    if (!db.begin()) return headersFailed;
-    QString failure;
-    if (!db.execute("delete from 销售管理总模块 where 销售单号 =?", {billNumber}))
-        failure = headersFailed;
-    else if (!db.execute("delete from 销售模块 where 销售单号 =?", {billNumber}) || !db.commit())
-        failure = linesFailed;
-    if (!failure.isEmpty()) db.rollback();
-    return failure;
+    return store::failureInTransaction(db, linesFailed, [&] {
+        if (!db.execute("delete from 销售管理总模块 where 销售单号 =?", {billNumber}))
+            return QStringLiteral("总模块删除失败");
+        if (!db.execute("delete from 销售模块 where 销售单号 =?", {billNumber})) return linesFailed;
+        return QString();
+    });
 }
 
 QString payBill(store::Database& db, const QString& billNumber) {
     const QString writeFailed = QStringLiteral("数据库写入失败！");
-    if (!db.begin()) return writeFailed;
-    QString failure;
-    if (!db.execute("update 销售模块 set 状态 =? where 销售单号 =?", {kPaid, billNumber}) ||
-        !db.execute("update 销售管理总模块 set 状态 =? where 销售单号 =?", {kPaid, billNumber}))
-        failure = writeFailed;
-    else if (!deductStock(db, billNumber))
-        failure = QStringLiteral("扣减库存失败");
-    else if (!db.commit())
-        failure = writeFailed;
-    if (!failure.isEmpty()) db.rollback();
-    return failure;
+    return store::failureInTransaction(db, writeFailed, [&] {
+        if (!db.execute("update 销售模块 set 状态 =? where 销售单号 =?", {kPaid, billNumber}) ||
+            !db.execute("update 销售管理总模块 set 状态 =? where 销售单号 =?", {kPaid, billNumber}))
+            return writeFailed;
+        if (!deductStock(db, billNumber)) return QStringLiteral("扣减库存失败");
+        return QString();
+    });
 }
 
 bool deductStock(store::Database& db, const QString& billNumber) {

@@ -55,6 +55,16 @@ void openHostedWindow(QWidget* window, QWidget* host, Placement placement);
 // Raises and activates a top-level window; its focus widget gets the keyboard.
 void takeKeyboard(QWidget* topLevel);
 
+// Shows the `Window` that `host` has loaded as it stands, or builds one as
+// Window(arguments..., host); either way at its placement, in front. Gives the window.
+template <typename Window, typename Host, typename... Arguments>
+Window* openOnce(Host* host, Placement placement, Arguments&&... arguments) {
+    auto* window = host->template findChild<Window*>();
+    if (!window) window = new Window(std::forward<Arguments>(arguments)..., host);
+    openHostedWindow(window, host, placement);
+    return window;
+}
+
 // left = host width / 2 - window width / 2, top likewise, truncated toward zero, outer sizes;
 // a window larger than its host gets a negative position.
 void centreInHost(QWidget* window, QWidget* host);
