@@ -1,4 +1,5 @@
 #include "app/main_window_fixture.h"
+#include "masterdata/catalogue_window.h"
 #include "receiving/add_product_window.h"
 #include "receiving/new_receipt_window.h"
 #include "receiving/receipt_list_window.h"
@@ -8,7 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include "masterdata/catalogue_window.h"
+#include <QPushButton>
 
 using receiving::AddProductWindow;
 using receiving::NewReceiptWindow;
@@ -17,9 +18,9 @@ using ui::Answer;
 
 class AddProductRoadTest : public test::MainWindowTest {};
 
-// The road of a receipt's lines through the real program: log in from 商品入库, 新增入库,
-// 添加商品, two products chosen by their attributes; the lines stand in the file and in the
-// new receipt's list, with their totals.
+// The road of a receipt through the real program: log in from 商品入库, 新增入库, 添加商品, two
+// products chosen by their attributes, submit; the receipt and its lines stand in the file and
+// in the receipt list.
 TEST_F(AddProductRoadTest, TwoLinesChosenByAttributesFromTheLogin) {
     addUsers();
     exec("insert into 商品资料(编号,助记码,条形码,款号,品名,品类,杯型,尺码,颜色,品牌供应商,吊牌价,进货价)"
@@ -72,4 +73,19 @@ TEST_F(AddProductRoadTest, TwoLinesChosenByAttributesFromTheLogin) {
     EXPECT_EQ(receipt->标签_总数->text(), "3");
     EXPECT_EQ(receipt->标签_吊总->text(), "248.8");
     EXPECT_EQ(receipt->标签_进总->text(), "120");
+
+    // Submitted, the receipt stands in the list with its lines below it.
+    messages.clear();
+    test::click(receipt->按钮_提交表单);
+    flushClosedWindows();
+    EXPECT_EQ(messages.texts(),
+              QStringList{"执行提交成功，需要在商品入库窗口执行审核入库才能增加库存！"});
+    EXPECT_EQ(list->findChild<NewReceiptWindow*>(), nullptr);
+    EXPECT_EQ(rows("select 入库单编号,商品总件数,款式数量,款号,吊牌价总金额,状态 from 入库管理总模块"),
+              QStringList{number + "|3|2|k2,k1,|248.8|未入库"});
+    ASSERT_EQ(list->超级列表框_入库单列表->rowCount(), 1);
+    EXPECT_EQ(list->超级列表框_入库单列表->cell(0, 0), number);
+    test::selectRow(list->超级列表框_入库单列表, 0);
+    EXPECT_EQ(list->超级列表框_入库单详情->rowCount(), 2);
+    EXPECT_EQ(list->超级列表框_入库单详情->cell(1, 1), "sp3");
 }
