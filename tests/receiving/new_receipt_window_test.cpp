@@ -176,7 +176,9 @@ TEST_F(NewReceiptTest, LeavingAndClosingAskFirst) {
         EXPECT_EQ(messages.shown, std::vector<Shown>{c.question});
         flushClosedWindows();
         EXPECT_EQ(w.isNull(), c.closes);
-        if (!c.closes) EXPECT_TRUE(w->isVisible());
+        if (!c.closes) {
+            EXPECT_TRUE(w->isVisible());
+        }
         messages.clear();
         list->close();
         flushClosedWindows();

@@ -249,7 +249,9 @@ TEST_F(ReceiptListTest, DeleteAsksByStatusAndTakesHeaderAndLinesTogether) {
         EXPECT_EQ(rows("select * from 库存表"), stock);
         // The list shows what is left; the lines of a deleted receipt are gone from the screen.
         EXPECT_EQ(column(w->超级列表框_入库单列表, 0), c.headersLeft);
-        if (c.headersLeft != allHeaders) EXPECT_EQ(w->超级列表框_入库单详情->rowCount(), 0);
+        if (c.headersLeft != allHeaders) {
+            EXPECT_EQ(w->超级列表框_入库单详情->rowCount(), 0);
+        }
         messages.clear();
         w->close();
         flushClosedWindows();

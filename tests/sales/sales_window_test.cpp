@@ -715,7 +715,8 @@ TEST_F(SalesWindowTest, AbandonDeletesTheBillAndStartsANewOne) {
         messages.answer(c.answer);
         test::click(w->按钮_废弃);
 
-        std::vector<Shown> shown = {{"是否废弃这张销售单！", 0x24, kStandardTitle}};
+        std::vector<Shown> shown;
+        shown.push_back({"是否废弃这张销售单！", 0x24, kStandardTitle});
         if (!c.failure.isEmpty()) shown.push_back({c.failure, 0x40, kStandardTitle});
         EXPECT_EQ(messages.shown, shown);
         const bool abandoned = c.answer == Answer::Yes && c.failure.isEmpty();
