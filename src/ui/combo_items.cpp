@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QListView>
-#include <unordered_set>
 
 namespace ui {
 
@@ -43,13 +42,7 @@ ComboItems* installComboItems(QComboBox* box) {
 ComboItems* comboItemsOf(QComboBox* box) { return static_cast<ComboItems*>(box->model()); }
 
 QStringList distinctValues(const store::RecordSet& set, int column) {
-    QStringList values;
-    std::unordered_set<QString> seen;
-    for (size_t row = 0; row < set.rowCount(); ++row) {
-        QString value = set.cell(row, column);
-        if (seen.insert(value).second) values << std::move(value);
-    }
-    return values;
+    return set.distinctTexts(column);
 }
 
 }  // namespace ui
