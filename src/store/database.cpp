@@ -428,7 +428,8 @@ Database::ChangeMark Database::watch(const QString& table) {
         // Statements prepared before were authorized without knowing the table is watched.
         finalizeAll();
     }
-    return {connection_, log->dropped + log->rowids.size()};
+    return {connection_, log->dropped + log->rowids.size(),
+            query(QStringLiteral("PRAGMA data_version")).text(1)};
 }
 
 std::optional<std::vector<int64_t>> Database::rowsWrittenSince(const QString& table,
@@ -436,7 +437,7 @@ std::optional<std::vector<int64_t>> Database::rowsWrittenSince(const QString& ta
     const TableLog* log = logOf(table.toStdString());
     const ChangeMark now = watch(table);
     const bool told = log && mark.connection == connection_ && mark.position >= log->dropped &&
-                      mark.position <= now.position;
+                      mark.position <= now.position && mark.othersVersion == now.othersVersion;
     const uint64_t from = mark.position;
     mark = now;
     if (!told) return std::nullopt;

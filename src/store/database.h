@@ -121,12 +121,13 @@ public:
     struct ChangeMark {
         uint64_t connection = 0;
         uint64_t position = 0;
+        QString othersVersion;  // changes when another program commits to the file
     };
     // From now on, the rowid of every row inserted, changed or deleted in `table` is noted.
     ChangeMark watch(const QString& table);
     // The rowids noted since `mark` (in the order written, repeats included), and `mark` moves
-    // on to now. Nothing when they can no longer be told (too many, or the file was opened anew
-    // since): the reader then reads the whole table.
+    // on to now. Nothing when they can no longer be told (too many, the file opened anew, or
+    // another program wrote to it since): the reader then reads the whole table.
     std::optional<std::vector<int64_t>> rowsWrittenSince(const QString& table, ChangeMark& mark);
 
 private:

@@ -94,3 +94,15 @@ TEST_F(TableRowsTest, AnUnchangedTableGivesTheSameRowsWithoutReadingThem) {
     const store::RecordSet second = products.rows();
     EXPECT_EQ(&first.cellBytes(0, 0)[0], &second.cellBytes(0, 0)[0]);
 }
+
+// Another program's write shows at the next look, as a full read would show it.
+TEST_F(TableRowsTest, AnotherProgramsWriteIsReadToo) {
+    product("sp1");
+    expectInStep("first read");
+    store::Database other;
+    ASSERT_TRUE(other.open(store::databaseFilePath(folder.path()), store::kDatabaseUser,
+                           store::kDatabasePassword));
+    ASSERT_TRUE(other.execute("insert into 商品资料(编号)values(?)", {"sp-other"}));
+    expectInStep("another program's insert");
+    EXPECT_EQ(products.rows().rowCount(), 2u);
+}
