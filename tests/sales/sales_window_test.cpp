@@ -715,8 +715,10 @@ TEST_F(SalesWindowTest, AbandonDeletesTheBillAndStartsANewOne) {
         messages.answer(c.answer);
         test::click(w->按钮_废弃);
 
-        std::vector<Shown> shown = {{"是否废弃这张销售单！", 0x24, kStandardTitle}};
-        if (!c.failure.isEmpty()) shown.push_back({c.failure, 0x40, kStandardTitle});
+        const Shown question{"是否废弃这张销售单！", 0x24, kStandardTitle};
+        const std::vector<Shown> shown =
+            c.failure.isEmpty() ? std::vector<Shown>{question}
+                                : std::vector<Shown>{question, {c.failure, 0x40, kStandardTitle}};
         EXPECT_EQ(messages.shown, shown);
         const bool abandoned = c.answer == Answer::Yes && c.failure.isEmpty();
         EXPECT_EQ(rows("select count(*) from 销售模块 where 销售单号=?", {bill}),
