@@ -46,7 +46,8 @@ public:
 
     // Each text of the column once, in the order of first appearance; worked out once per set.
     QStringList distinctTexts(int column) const;
-    // The rows whose cells in `columns` hold `values`, in their order here.
+    // The rows whose cells in `columns` hold `values`, in their order here: what "where column =
+    // value and ..." gives for values that are not empty (a NULL cell reads as empty here).
     RecordSet rowsWhere(const std::vector<int>& columns, const QStringList& values) const;
 
 private:
@@ -63,7 +64,7 @@ private:
         std::vector<QString> columns;
         std::vector<const char*> starts;                  // each row's place in a block
         std::vector<std::shared_ptr<const Block>> blocks;  // hold the rows' bytes
-        mutable std::unordered_map<int, QStringList> distinct;
+        mutable std::unordered_map<int, QStringList> distinct;  // distinctTexts, once worked out
     };
     explicit RecordSet(std::shared_ptr<const Rows> rows) : rows_(std::move(rows)) {}
     // Adds a row to a list being built; grown large, the list takes the one a large set left.
