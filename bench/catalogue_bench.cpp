@@ -8,11 +8,18 @@
 namespace bench {
 
 void benchCatalogue(Bench& bench) {
-    bench.time("catalogue: open with 50 000 products", [&] {
-        auto* window = new masterdata::CatalogueWindow(bench.shell, bench.host.get());
+    const auto open = [&](session::Shell& shell) {
+        auto* window = new masterdata::CatalogueWindow(shell, bench.host.get());
         ui::openHostedWindow(window, bench.host.get(), ui::Placement::TopLeft);
         delete window;
+    };
+    // The first opening after start-up reads the catalogue; later ones find it kept.
+    bench.time("catalogue: open, reading the 50 000 products", [&] {
+        session::Shell started(bench.db, bench.messages, bench.clock, bench.folder.path());
+        open(started);
     }, "select * from 商品资料");
+    bench.time("catalogue: open again (50 000 products kept)", [&] { open(bench.shell); },
+               "select * from 商品资料");
 
     masterdata::CatalogueWindow window(bench.shell, bench.host.get());
     ui::openHostedWindow(&window, bench.host.get(), ui::Placement::TopLeft);

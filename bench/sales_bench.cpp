@@ -91,11 +91,18 @@ void benchSales(Bench& bench) {
 
     const QString allProducts =
         QStringLiteral("select 编号,助记码,款号,条形码,杯型,尺码,颜色 from 商品资料");
-    bench.time("sales: open the window (set-up and reset)", [&] {
-        auto* window = new sales::SalesWindow(shell, bench.host.get());
+    const auto open = [&](session::Shell& on) {
+        auto* window = new sales::SalesWindow(on, bench.host.get());
         ui::openHostedWindow(window, bench.host.get(), ui::Placement::Centred);
         delete window;
-    }, allProducts);
+    };
+    // The first opening after start-up reads the catalogue; later ones find it kept.
+    bench.time("sales: open the window, reading the catalogue", [&] {
+        session::Shell started(bench.db, bench.messages, clock, bench.folder.path());
+        started.currentUser = shell.currentUser;
+        open(started);
+    }, "select * from 商品资料");
+    bench.time("sales: open the window again (set-up and reset)", [&] { open(shell); }, allProducts);
 
     auto* w = new sales::SalesWindow(shell, bench.host.get());
     ui::openHostedWindow(w, bench.host.get(), ui::Placement::Centred);

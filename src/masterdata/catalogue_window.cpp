@@ -197,7 +197,7 @@ void CatalogueWindow::setEditMode(bool editing) {
 }
 
 void CatalogueWindow::refreshProductList() {
-    超级列表框_商品资料->setRows(shell_.db.query("select * from 商品资料"), kProductColumns);
+    超级列表框_商品资料->setRows(shell_.products.rows(), kProductColumns);
     编辑框_编号->setText(store::makeDocumentNumber(shell_.clock, "sp"));
 }
 

@@ -172,7 +172,7 @@ store::RecordSet ReceiptPicker::productsMatching(const Filter& filter) const {
 }
 
 const std::vector<uint32_t>& ReceiptPicker::Matching::valueRowsOf(Box box) {
-    if (!valueRows[box]) valueRows[box] = ui::distinctRows(products, box);
+    if (!valueRows[box]) valueRows[box] = products.distinctRows(box);
     return *valueRows[box];
 }
 

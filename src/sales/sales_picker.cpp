@@ -58,8 +58,9 @@ QString SalesPicker::text(Box which) const { return box(which)->currentText(); }
 // unless the value is empty: nobody picked it, and one kept as NULL would not be found again.
 void SalesPicker::refill(Box which, const store::RecordSet& products, bool distinct) {
     QComboBox* combo = box(which);
-    if (distinct) ui::comboItemsOf(combo)->setTexts(ui::distinctValues(products, which));
-    else ui::comboItemsOf(combo)->setColumn(products, which);
+    const int column = products.columnIndex(kColumns[which]);
+    if (distinct) ui::comboItemsOf(combo)->setTexts(products.distinctTexts(column));
+    else ui::comboItemsOf(combo)->setColumn(products, column);
     if (combo->count() != 1) {
         ui::setNoSelection(combo);
         return;
@@ -69,7 +70,7 @@ void SalesPicker::refill(Box which, const store::RecordSet& products, bool disti
 }
 
 void SalesPicker::refillAll() {
-    const store::RecordSet products = shell_.db.query(kPickerColumns);
+    const store::RecordSet products = shell_.products.rows();
     for (int which = 0; which < kBoxCount; ++which)
         refill(Box(which), products, !codeLookupOf(Box(which)));
 }
@@ -103,15 +104,29 @@ SalesPicker::Filter SalesPicker::chosenAttributes() const {
     Filter filter;
     for (Box attribute : kAttributes) {
         if (text(attribute).isEmpty()) continue;
-        filter.condition << QString::fromUtf8(kColumns[attribute]) + " =?";
+        filter.columns << QString::fromUtf8(kColumns[attribute]);
         filter.values << text(attribute);
     }
     return filter;
 }
 
 store::RecordSet SalesPicker::productsMatching(const Filter& filter) const {
-    return shell_.db.query(kPickerColumns + " where " + filter.condition.join(" and "),
+    return shell_.db.query(kPickerColumns + " where " + filter.columns.join(" =? and ") + " =?",
                            filter.values);
+}
+
+// The products of `wider` that `narrower` allows: read from the database only when `narrower`
+// is not `wider` with further values chosen.
+store::RecordSet SalesPicker::productsMatching(const Filter& narrower, const Filter& wider,
+                                               const store::RecordSet& widerProducts) const {
+    if (narrower == wider) return widerProducts;
+    std::vector<int> columns;
+    for (qsizetype i = 0; i < wider.columns.size(); ++i) {
+        const qsizetype at = narrower.columns.indexOf(wider.columns[i]);
+        if (at < 0 || narrower.values[at] != wider.values[i]) return productsMatching(narrower);
+    }
+    for (const QString& column : narrower.columns) columns.push_back(widerProducts.columnIndex(column));
+    return widerProducts.rowsWhere(columns, narrower.values);
 }
 
 void SalesPicker::refilterSalesAttributes() {
@@ -121,14 +136,13 @@ void SalesPicker::refilterSalesAttributes() {
         return;
     }
     const Filter chosen = chosenAttributes();
-    if (chosen.condition.isEmpty()) return;
+    if (chosen.columns.isEmpty()) return;
     const store::RecordSet products = productsMatching(chosen);
     for (Box code : {kCode, kMnemonic, kBarcode}) refill(code, products, false);
     for (Box attribute : kAttributes) {
         if (!text(attribute).isEmpty()) continue;
         // A single product found above, or a single value chosen by itself, counts as chosen.
-        const Filter now = chosenAttributes();
-        refill(attribute, now == chosen ? products : productsMatching(now), true);
+        refill(attribute, productsMatching(chosenAttributes(), chosen, products), true);
     }
 }
 

@@ -53,14 +53,16 @@ public:
 private:
     enum class Origin { Clerk, AutoSelect };
 
-    // The chosen attribute boxes as a condition on the catalogue.
+    // The chosen attribute boxes as a condition on the catalogue: each column holds its value.
     struct Filter {
-        QStringList condition;
+        QStringList columns;
         QStringList values;
         bool operator==(const Filter&) const = default;
     };
     Filter chosenAttributes() const;
     store::RecordSet productsMatching(const Filter& filter) const;
+    store::RecordSet productsMatching(const Filter& narrower, const Filter& wider,
+                                      const store::RecordSet& widerProducts) const;
 
     QComboBox* box(Box which) const { return controls_.boxes[which]; }
     QString text(Box which) const;

@@ -5,6 +5,7 @@
 
 #include "store/clock.h"
 #include "store/database.h"
+#include "store/table_rows.h"
 #include "ui/messages.h"
 
 #include <QString>
@@ -20,7 +21,11 @@ class Shell {
 public:
     Shell(store::Database& db, ui::Messages& messages, const store::Clock& clock,
           QString programFolder)
-        : db(db), messages(messages), clock(clock), programFolder(std::move(programFolder)) {}
+        : db(db),
+          messages(messages),
+          clock(clock),
+          programFolder(std::move(programFolder)),
+          products(db, QStringLiteral("商品资料")) {}
 
     ui::Answer showMessage(const QString& text, int style, const QString& title) {
         return messages.show(text, style, title);
@@ -37,6 +42,8 @@ public:
     ui::Messages& messages;
     const store::Clock& clock;
     const QString programFolder;
+    // The catalogue as every window lists it, read again only where it was written.
+    store::TableRows products;
 
     QString currentUser;     // as typed at login; empty while nobody is logged in
     int requestedEntry = 0;  // the navigation entry double-clicked last, -1 for none

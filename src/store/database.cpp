@@ -3,7 +3,11 @@
 #include "store/numbers.h"
 
 #include <QFileInfo>
+#include <array>
+#include <charconv>
+#include <cstring>
 #include <sqlcipher/sqlite3.h>
+#include <unordered_set>
 
 namespace store {
 
@@ -19,25 +23,28 @@ constexpr const char* kConnectionSettings =
     "PRAGMA synchronous=FULL;"
     "PRAGMA foreign_keys=OFF;";
 
+// Rowids noted for one table before a reader is told to read it whole instead.
+constexpr size_t kRowsNotedAtMost = 4096;
+
 // A short lock held by another program (a backup, say) is waited out rather than failed.
 constexpr int kBusyTimeoutMs = 3000;
 
-// Numbers are written as their plain text, so every reader sees what the user would.
-void appendCell(QByteArray& bytes, sqlite3_stmt* statement, int column) {
-    switch (sqlite3_column_type(statement, column)) {
-    case SQLITE_NULL:
-        return;
-    case SQLITE_INTEGER:
-        bytes += QByteArray::number(sqlite3_column_int64(statement, column));
-        return;
-    case SQLITE_FLOAT:
-        bytes += numberText(sqlite3_column_double(statement, column)).toUtf8();
-        return;
-    default:
-        bytes.append(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                     sqlite3_column_bytes(statement, column));
+// A set starts in a small block and goes on in large ones. Large blocks of sets that are gone
+// are kept for the next large set: fresh memory costs a page fault for every page it touches.
+constexpr size_t kFirstBlockSize = 8 << 10;
+constexpr size_t kLargeBlockSize = 1 << 20;
+constexpr size_t kSpareBlocksKept = 48;
+
+struct SpareBlocks {
+    std::vector<char*> blocks;
+    ~SpareBlocks() {
+        for (char* block : blocks) std::free(block);
     }
-}
+};
+thread_local SpareBlocks spareBlocks;
+// Likewise the row list of a large set.
+constexpr size_t kSpareStartsAtLeast = 4096;
+thread_local std::vector<const char*> spareStarts;
 
 // first_max_key(key, value): the key of the first row whose value is the largest, as an
 // "order by value desc" takes its top row, with empty values below every number. One grouped
@@ -77,10 +84,45 @@ bool hasControlCharacter(const QString& text) {
     return false;
 }
 
+struct RecordSet::Block {
+    explicit Block(size_t wanted) : size(std::max(wanted, kFirstBlockSize)) {
+        std::vector<char*>& spare = spareBlocks.blocks;
+        if (size == kLargeBlockSize && !spare.empty()) {
+            data = spare.back();
+            spare.pop_back();
+        } else {
+            data = static_cast<char*>(std::malloc(size));
+            if (!data) throw std::bad_alloc();
+        }
+    }
+    ~Block() {
+        if (size == kLargeBlockSize && spareBlocks.blocks.size() < kSpareBlocksKept)
+            spareBlocks.blocks.push_back(data);
+        else
+            std::free(data);
+    }
+    Block(const Block&) = delete;
+    Block& operator=(const Block&) = delete;
+
+    char* data;
+    size_t size;
+    size_t used = 0;
+};
+
+RecordSet::Rows::~Rows() {
+    if (starts.capacity() >= kSpareStartsAtLeast && starts.capacity() > spareStarts.capacity())
+        starts.swap(spareStarts);
+}
+
 RecordSet::RecordSet() : rows_(std::make_shared<Rows>()) {}
 
-size_t RecordSet::rowCount() const {
-    return rows_->columns.empty() ? 0 : rows_->ends.size() / rows_->columns.size();
+void RecordSet::addRow(std::vector<const char*>& starts, const char* start) {
+    if (starts.size() == starts.capacity() && spareStarts.capacity() > starts.size()) {
+        spareStarts.assign(starts.begin(), starts.end());
+        starts.swap(spareStarts);
+        std::vector<const char*>().swap(spareStarts);
+    }
+    starts.push_back(start);
 }
 
 int RecordSet::columnIndex(const QString& column) const {
@@ -100,14 +142,54 @@ QString RecordSet::text(int position) const {
 }
 
 QString RecordSet::cell(size_t row, size_t column) const {
-    return QString::fromUtf8(cellBytes(row, column));
+    const std::string_view bytes = cellBytes(row, column);
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-QByteArrayView RecordSet::cellBytes(size_t row, size_t column) const {
+std::string_view RecordSet::cellBytes(size_t row, size_t column) const {
     if (row >= rowCount() || column >= columnCount()) return {};
-    const size_t index = row * columnCount() + column;
-    const uint32_t start = index == 0 ? 0 : rows_->ends[index - 1];
-    return QByteArrayView(rows_->bytes.constData() + start, rows_->ends[index] - start);
+    const char* start = rows_->starts[row];
+    uint32_t begin = 0, end = 0;
+    if (column > 0) std::memcpy(&begin, start + (column - 1) * sizeof(uint32_t), sizeof begin);
+    std::memcpy(&end, start + column * sizeof(uint32_t), sizeof end);
+    const char* cells = start + columnCount() * sizeof(uint32_t);
+    return {cells + begin, end - begin};
+}
+
+std::vector<uint32_t> RecordSet::distinctRows(int column) const {
+    std::vector<uint32_t> rows;
+    if (column < 0 || static_cast<size_t>(column) >= columnCount()) return rows;
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(rowCount());
+    for (size_t row = 0; row < rowCount(); ++row)
+        if (seen.insert(cellBytes(row, column)).second) rows.push_back(static_cast<uint32_t>(row));
+    return rows;
+}
+
+QStringList RecordSet::distinctTexts(int column) const {
+    if (auto known = rows_->distinct.find(column); known != rows_->distinct.end())
+        return known->second;
+    QStringList values;
+    for (uint32_t row : distinctRows(column)) values << cell(row, column);
+    rows_->distinct.emplace(column, values);
+    return values;
+}
+
+RecordSet RecordSet::rowsWhere(const std::vector<int>& columns, const QStringList& values) const {
+    std::vector<QByteArray> wanted;
+    for (const QString& value : values) wanted.push_back(value.toUtf8());
+    auto rows = std::make_shared<Rows>();
+    rows->columns = rows_->columns;
+    rows->blocks = rows_->blocks;
+    for (size_t row = 0; row < rowCount(); ++row) {
+        bool matches = true;
+        for (size_t i = 0; i < columns.size() && matches; ++i)
+            matches = columns[i] >= 0 &&
+                      cellBytes(row, static_cast<size_t>(columns[i])) ==
+                          std::string_view(wanted[i].constData(), static_cast<size_t>(wanted[i].size()));
+        if (matches) addRow(rows->starts, rows_->starts[row]);
+    }
+    return RecordSet(std::move(rows));
 }
 
 Database::~Database() { close(); }
@@ -149,6 +231,13 @@ bool Database::connect(const QString& path, const QByteArray& key, int flags) {
     }
     path_ = path;
     key_ = key;
+    ++connection_;
+    for (TableLog& log : logs_) {
+        log.rowids.clear();
+        log.dropped = 0;
+    }
+    sqlite3_update_hook(db_, &Database::noteWrittenRow, this);
+    sqlite3_set_authorizer(db_, &Database::authorize, this);
     sqlite3_create_function(db_, "first_max_key", 2, SQLITE_UTF8, nullptr, nullptr, firstMaxStep,
                             firstMaxFinal);
     return true;
@@ -225,24 +314,76 @@ sqlite3_stmt* Database::prepared(const QString& sql, const QStringList& values) 
 
 RecordSet Database::query(const QString& sql, const QStringList& values) {
     sqlite3_stmt* statement = prepared(sql, values);
-    if (!statement) return {};
-    RecordSet set;
-    RecordSet::Rows& rows = *set.rows_;
-    const int columnCount = sqlite3_column_count(statement);
-    for (int i = 0; i < columnCount; ++i)
-        rows.columns.push_back(QString::fromUtf8(sqlite3_column_name(statement, i)));
+    return statement ? read(statement) : RecordSet();
+}
+
+RecordSet Database::read(sqlite3_stmt* statement, std::vector<int64_t>* rowids) {
+    auto rows = std::make_shared<RecordSet::Rows>();
+    const int first = rowids ? 1 : 0;
+    const int count = std::max(sqlite3_column_count(statement) - first, 0);
+    for (int i = 0; i < count; ++i)
+        rows->columns.push_back(QString::fromUtf8(sqlite3_column_name(statement, first + i)));
+
+    // Numbers are written as their plain text, so every reader sees what the user would.
+    std::vector<std::string_view> cells(count);
+    std::vector<std::array<char, 24>> integers(count);
+    std::vector<QByteArray> reals(count);
+    RecordSet::Block* block = nullptr;
     int step;
-    while ((step = sqlite3_step(statement)) == SQLITE_ROW)
-        for (int i = 0; i < columnCount; ++i) {
-            appendCell(rows.bytes, statement, i);
-            rows.ends.push_back(static_cast<uint32_t>(rows.bytes.size()));
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+        if (rowids) rowids->push_back(sqlite3_column_int64(statement, 0));
+        size_t size = count * sizeof(uint32_t);
+        for (int i = 0; i < count; ++i) {
+            // One look-up of the column's value; the calls on it then skip the statement's checks.
+            sqlite3_value* value = sqlite3_column_value(statement, first + i);
+            switch (sqlite3_value_type(value)) {
+            case SQLITE_NULL:
+                cells[i] = {};
+                break;
+            case SQLITE_INTEGER: {
+                char* digits = integers[i].data();
+                const auto written =
+                    std::to_chars(digits, digits + integers[i].size(), sqlite3_value_int64(value));
+                cells[i] = {digits, static_cast<size_t>(written.ptr - digits)};
+                break;
+            }
+            case SQLITE_FLOAT:
+                reals[i] = numberText(sqlite3_value_double(value)).toUtf8();
+                cells[i] = {reals[i].constData(), static_cast<size_t>(reals[i].size())};
+                break;
+            default: {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+                cells[i] = {text, static_cast<size_t>(sqlite3_value_bytes(value))};
+            }
+            }
+            size += cells[i].size();
         }
+        // Rows start on a 4-byte boundary, where their cell ends are.
+        size = (size + 3) & ~size_t(3);
+        if (!block || block->size - block->used < size) {
+            const size_t wanted = block ? std::max(size, kLargeBlockSize) : size;
+            auto fresh = std::make_shared<RecordSet::Block>(wanted);
+            block = fresh.get();
+            rows->blocks.push_back(std::move(fresh));
+        }
+        char* start = block->data + block->used;
+        char* text = start + count * sizeof(uint32_t);
+        uint32_t end = 0;
+        for (int i = 0; i < count; ++i) {
+            if (!cells[i].empty()) std::memcpy(text + end, cells[i].data(), cells[i].size());
+            end += static_cast<uint32_t>(cells[i].size());
+            std::memcpy(start + i * sizeof(uint32_t), &end, sizeof end);
+        }
+        block->used += size;
+        RecordSet::addRow(rows->starts, start);
+    }
     sqlite3_reset(statement);
     if (step != SQLITE_DONE) {
         lastError_ = QString::fromUtf8(sqlite3_errmsg(db_));
+        if (rowids) rowids->clear();
         return {};
     }
-    return set;
+    return RecordSet(std::move(rows));
 }
 
 bool Database::execute(const QString& sql, const QStringList& values) {
@@ -255,6 +396,57 @@ bool Database::execute(const QString& sql, const QStringList& values) {
     if (!ok) lastError_ = QString::fromUtf8(sqlite3_errmsg(db_));
     sqlite3_reset(statement);
     return ok;
+}
+
+Database::TableLog* Database::logOf(std::string_view table) {
+    for (TableLog& log : logs_)
+        if (log.table == table) return &log;
+    return nullptr;
+}
+
+void Database::noteWrittenRow(void* self, int, const char*, const char* table, long long rowid) {
+    TableLog* log = static_cast<Database*>(self)->logOf(table);
+    if (!log) return;
+    if (log->rowids.size() == kRowsNotedAtMost) {
+        log->dropped += log->rowids.size();
+        log->rowids.clear();
+    }
+    log->rowids.push_back(rowid);
+}
+
+// A delete of every row of a watched table would empty it without telling each row; told to
+// ignore the delete, SQLite deletes the rows one by one instead, and each is noted.
+int Database::authorize(void* self, int action, const char* table, const char*, const char*,
+                        const char*) {
+    if (action == SQLITE_DELETE && table && static_cast<Database*>(self)->logOf(table))
+        return SQLITE_IGNORE;
+    return SQLITE_OK;
+}
+
+Database::ChangeMark Database::watch(const QString& table) {
+    const std::string name = table.toStdString();
+    TableLog* log = logOf(name);
+    if (!log) {
+        logs_.push_back({name, {}, 0});
+        log = &logs_.back();
+        // Statements prepared before were authorized without knowing the table is watched.
+        finalizeAll();
+    }
+    return {connection_, log->dropped + log->rowids.size(),
+            query(QStringLiteral("PRAGMA data_version")).text(1)};
+}
+
+std::optional<std::vector<int64_t>> Database::rowsWrittenSince(const QString& table,
+                                                               ChangeMark& mark) {
+    const TableLog* log = logOf(table.toStdString());
+    const ChangeMark now = watch(table);
+    const bool told = log && mark.connection == connection_ && mark.position >= log->dropped &&
+                      mark.position <= now.position && mark.othersVersion == now.othersVersion;
+    const uint64_t from = mark.position;
+    mark = now;
+    if (!told) return std::nullopt;
+    return std::vector<int64_t>(log->rowids.begin() + static_cast<ptrdiff_t>(from - log->dropped),
+                                log->rowids.end());
 }
 
 int Database::changedRows() const { return db_ ? sqlite3_changes(db_) : 0; }

@@ -8,7 +8,9 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -21,8 +23,8 @@ namespace store {
 bool hasControlCharacter(const QString& text);
 
 // The rows of one query, read at once and positioned on the first. Closing is the destructor.
-// The cells stay UTF-8 until read, so a large set costs little more than SQLite's own scan, and
-// copies share the rows.
+// The cells stay UTF-8 until read, packed row by row into large blocks that are used again once
+// a set is gone, so a large set costs little more than SQLite's own scan; copies share the rows.
 class RecordSet {
 public:
     RecordSet();
@@ -31,7 +33,7 @@ public:
     bool isEmpty() const { return rowCount() == 0; }
     void moveNext() { if (!atEnd()) ++row_; }
     void moveFirst() { row_ = 0; }
-    size_t rowCount() const;
+    size_t rowCount() const { return rows_->starts.size(); }
     size_t columnCount() const { return rows_->columns.size(); }
     // 0-based position of the named column, -1 when the query has none.
     int columnIndex(const QString& column) const;
@@ -40,18 +42,38 @@ public:
     QString text(const QString& column) const;
     QString text(int position) const;  // 1-based, as the columns stand in the query
     QString cell(size_t row, size_t column) const;  // 0-based, for filling lists in one go
-    // The cell's UTF-8 text, for comparing many cells without turning each into a QString;
-    // valid while the set or a copy of it lives.
-    QByteArrayView cellBytes(size_t row, size_t column) const;
+    // The cell's UTF-8 bytes, valid while the set (or a copy) lives; equal texts, equal bytes.
+    std::string_view cellBytes(size_t row, size_t column) const;
+
+    // The rows in which each text of the column first appears, in order.
+    std::vector<uint32_t> distinctRows(int column) const;
+    // Each text of the column once, in the order of first appearance; worked out once per set.
+    QStringList distinctTexts(int column) const;
+    // The rows whose cells in `columns` hold `values`, in their order here: what "where column =
+    // value and ..." gives for values that are not empty (a NULL cell reads as empty here).
+    RecordSet rowsWhere(const std::vector<int>& columns, const QStringList& values) const;
 
 private:
     friend class Database;
+    friend class TableRows;
+    struct Block;
+    // Each row: the end of each of its cells (4 bytes apiece), then the cells' bytes.
     struct Rows {
+        Rows() = default;
+        ~Rows();  // a large row list is kept for the next large set
+        Rows(const Rows&) = delete;
+        Rows& operator=(const Rows&) = delete;
+
         std::vector<QString> columns;
-        QByteArray bytes;             // every cell's UTF-8 text, one after the other
-        std::vector<uint32_t> ends;   // where each cell ends in `bytes`, row after row
+        std::vector<const char*> starts;                  // each row's place in a block
+        std::vector<std::shared_ptr<const Block>> blocks;  // hold the rows' bytes
+        mutable std::unordered_map<int, QStringList> distinct;  // distinctTexts, once worked out
     };
-    std::shared_ptr<Rows> rows_;
+    explicit RecordSet(std::shared_ptr<const Rows> rows) : rows_(std::move(rows)) {}
+    // Adds a row to a list being built; grown large, the list takes the one a large set left.
+    static void addRow(std::vector<const char*>& starts, const char* start);
+
+    std::shared_ptr<const Rows> rows_;
     size_t row_ = 0;
 };
 
@@ -98,7 +120,34 @@ public:
 
     QString lastError() const { return lastError_; }
 
+    // Which rows of a table this connection writes, for a reader that keeps the table's rows
+    // and reads again only the rows written since it last looked.
+    struct ChangeMark {
+        uint64_t connection = 0;
+        uint64_t position = 0;
+        QString othersVersion;  // changes when another program commits to the file
+    };
+    // From now on, the rowid of every row inserted, changed or deleted in `table` is noted.
+    ChangeMark watch(const QString& table);
+    // The rowids noted since `mark` (in the order written, repeats included), and `mark` moves
+    // on to now. Nothing when they can no longer be told (too many, the file opened anew, or
+    // another program wrote to it since): the reader then reads the whole table.
+    std::optional<std::vector<int64_t>> rowsWrittenSince(const QString& table, ChangeMark& mark);
+
 private:
+    friend class TableRows;
+    struct TableLog {
+        std::string table;
+        std::vector<int64_t> rowids;
+        uint64_t dropped = 0;  // rowids noted before rowids[0] and let go
+    };
+    static void noteWrittenRow(void* self, int, const char*, const char* table, long long rowid);
+    static int authorize(void* self, int action, const char* table, const char*, const char*,
+                         const char*);
+    TableLog* logOf(std::string_view table);
+    // Steps through the prepared statement; with `rowids`, the first column is each row's rowid.
+    RecordSet read(sqlite3_stmt* statement, std::vector<int64_t>* rowids = nullptr);
+
     bool connect(const QString& path, const QByteArray& key, int flags);
     void fail(int code);
     sqlite3_stmt* prepared(const QString& sql, const QStringList& values);
@@ -111,6 +160,8 @@ private:
     // A statement the windows run again and again is prepared once.
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
     QString lastError_;
+    std::vector<TableLog> logs_;
+    uint64_t connection_ = 0;  // counts the openings, so marks of an earlier one are told apart
 };
 
 }  // namespace store

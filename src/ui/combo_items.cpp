@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QListView>
-#include <QHashFunctions>
 
 namespace ui {
 
@@ -57,30 +56,5 @@ ComboItems* installComboItems(QComboBox* box) {
 }
 
 ComboItems* comboItemsOf(QComboBox* box) { return static_cast<ComboItems*>(box->model()); }
-
-// An open-addressing table of the rows found so far, keyed by their cells' bytes: a column of
-// tens of thousands of different values is sorted out without an allocation per value.
-std::vector<uint32_t> distinctRows(const store::RecordSet& set, int column) {
-    std::vector<uint32_t> rows;
-    size_t capacity = 16;
-    while (capacity < 2 * set.rowCount()) capacity *= 2;
-    std::vector<uint32_t> table(capacity, 0);  // a row + 1, or 0 for a free slot
-    for (size_t row = 0; row < set.rowCount(); ++row) {
-        const QByteArrayView cell = set.cellBytes(row, column);
-        size_t slot = qHash(cell) & (capacity - 1);
-        while (table[slot] && set.cellBytes(table[slot] - 1, column) != cell)
-            slot = (slot + 1) & (capacity - 1);
-        if (table[slot]) continue;
-        table[slot] = uint32_t(row + 1);
-        rows.push_back(uint32_t(row));
-    }
-    return rows;
-}
-
-QStringList distinctValues(const store::RecordSet& set, int column) {
-    QStringList values;
-    for (uint32_t row : distinctRows(set, column)) values << set.cell(row, column);
-    return values;
-}
 
 }  // namespace ui

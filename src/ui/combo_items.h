@@ -40,9 +40,5 @@ ComboItems* installComboItems(QComboBox* box);
 // The items of a box that installComboItems prepared.
 ComboItems* comboItemsOf(QComboBox* box);
 
-// The rows in which each text of the column first appears, in order.
-std::vector<uint32_t> distinctRows(const store::RecordSet& set, int column);
-// Each text of the column once, in the order of first appearance.
-QStringList distinctValues(const store::RecordSet& set, int column);
 
 }  // namespace ui

@@ -143,7 +143,9 @@ TEST_F(LoginTest, TheRequestedEntryDecidesWhatFollowsTheWelcome) {
         EXPECT_EQ(main->标签_欢迎->text(), c.refused ? "" : c.name + kWelcomeLabel);
         // 软件帮助 asked for before the login opens nothing after it, nor does a refusal.
         EXPECT_EQ(main->findChild<app::HelpWindow*>(), nullptr);
-        if (c.refused) EXPECT_TRUE(main->findChildren<ui::HostedWindow*>().isEmpty());
+        if (c.refused) {
+            EXPECT_TRUE(main->findChildren<ui::HostedWindow*>().isEmpty());
+        }
 
         shell.currentUser.clear();
         main->标签_欢迎->clear();

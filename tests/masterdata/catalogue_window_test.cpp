@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <map>
 
 using masterdata::CatalogueWindow;
@@ -542,4 +543,55 @@ TEST_F(CatalogueTest, TheRightButtonOpensThePopUpOnlyOverASelectedRow) {
     // A click on a row only selects it: the form stays as it was.
     EXPECT_EQ(window->编辑框_助记码->text(), "");
     EXPECT_FALSE(inEditMode());
+}
+
+// After each add, change and delete the list is read again only where it was written: it must
+// hold what a full read of the table gives, row for row.
+TEST_F(CatalogueTest, AfterEachWriteTheListIsWhatAFullReadGives) {
+    for (const char* code : {"sp1", "sp2", "sp3", "sp2"}) storeProduct({code, "m", "", "k", "文胸"});
+    open();
+    auto listed = [&] {
+        QStringList cells;
+        for (int row = 0; row < window->超级列表框_商品资料->rowCount(); ++row) cells << listRow(row);
+        return cells;
+    };
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"add", [&] { addValid(); }},
+        {"add refused by the database",
+         [&] { addValid({{"编辑框_助记码", "m9"}, {"编辑框_品名", QString(101, u'名')}}); }},
+        {"change of the two products sharing sp2",
+         [&] {
+             editRow(1);
+             test::typeInto(window->编辑框_品名, "内裤");
+             messages.answer(Answer::Yes);
+             test::click(window->按钮_确认修改);
+         }},
+        {"delete from the middle",
+         [&] {
+             test::selectRow(window->超级列表框_商品资料, 2);
+             messages.answer(Answer::Yes);
+             test::trigger(window->菜单项_删除);
+         }},
+        {"a query, then a delete of the product found",
+         [&] {
+             test::click(window->按钮_重置);
+             window->编辑框_编号->setText("sp1");
+             messages.answer({Answer::Yes, Answer::Yes});
+             test::click(window->按钮_查询);
+             test::selectRow(window->超级列表框_商品资料, 0);
+             test::click(window->按钮_删除);
+         }},
+        {"add after the last row was deleted",
+         [&] {
+             test::selectRow(window->超级列表框_商品资料, window->超级列表框_商品资料->rowCount() - 1);
+             messages.answer(Answer::Yes);
+             test::click(window->按钮_删除);
+             addValid({{"编辑框_助记码", "m10"}, {"编辑框_条形码", "b10"}});
+         }},
+    };
+    for (const auto& [step, write] : steps) {
+        write();
+        EXPECT_EQ(listed(), rows(kProductsInOrder)) << step;
+    }
+    EXPECT_EQ(messages.unusedReplies(), 0u);
 }

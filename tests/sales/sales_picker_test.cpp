@@ -253,3 +253,28 @@ TEST_F(SalesPickerTest, ATypedCodeIsLookedUpAsTyped) {
     test::pressEnter(w->组合框_编号);
     EXPECT_EQ(messages.shown, (std::vector<Shown>{{"你输入的编号不存在！", 0x40, kRemindYou}}));
 }
+
+// The reset's lists after products were added, changed and deleted since the window opened:
+// read again only where written, they hold what a full read of the catalogue gives.
+TEST_F(SalesPickerTest, AResetAfterCatalogueWritesListsWhatAFullReadGives) {
+    addCatalogue();
+    SalesWindow* w = open();
+    addProduct({"sp6", "m6", "b6", "k6", "D", "85", "紫", "79"});
+    exec("update 商品资料 set 杯型=?,颜色=? where 编号=?", {"E", "蓝", "sp1"});
+    exec("delete from 商品资料 where 编号=?", {"sp3"});
+    ASSERT_TRUE(db.begin());
+    exec("delete from 商品资料 where 编号=?", {"sp2"});
+    ASSERT_TRUE(db.rollback());
+    test::click(w->按钮_重置);
+
+    auto column = [&](const QString& name) { return rows("select " + name + " from 商品资料"); };
+    QStringList expected;
+    for (const char* code : {"编号", "条形码", "助记码"}) expected << column(code).join(',') + " : ";
+    for (const char* attribute : {"款号", "杯型", "尺码", "颜色"}) {
+        QStringList values = column(attribute);
+        values.removeDuplicates();
+        expected << values.join(',') + " : ";
+    }
+    EXPECT_EQ(picker(w), expected);
+    EXPECT_EQ(expected[4], "E,B,C,D : ");
+}

@@ -138,3 +138,25 @@ TEST_F(DatabaseTest, AWriteWaitsForAShortLockToEnd) {
     EXPECT_EQ(holder.exitCode(), 0);
     EXPECT_EQ(rows("select 折扣 from 系统设置"), QStringList{"9"});
 }
+
+// Rows past one block, and a cell larger than a block, read back as they were written.
+TEST_F(DatabaseTest, LargeSetsReadBackEveryCellAcrossTheirBlocks) {
+    ASSERT_TRUE(db.begin());
+    for (int i = 0; i < 30000; ++i)
+        exec("insert into 入库管理总模块(ID,入库单编号,商品总件数,备注)values(?,?,?,?)",
+             {QString::number(i), "rk" + QString::number(i), QString::number(i % 3),
+              i == 12345 ? QString(1500000, u'长') : QString()});
+    ASSERT_TRUE(db.commit());
+    const store::RecordSet set = db.query("select ID,入库单编号,商品总件数,备注 from 入库管理总模块");
+    ASSERT_EQ(set.rowCount(), 30000u);
+    for (size_t row : {size_t(0), size_t(12344), size_t(12345), size_t(12346), size_t(29999)}) {
+        EXPECT_EQ(set.cell(row, 1), "rk" + QString::number(row));
+        EXPECT_EQ(set.cell(row, 2), QString::number(row % 3));
+        EXPECT_EQ(set.cell(row, 3).size(), row == 12345 ? 1500000 : 0);
+    }
+    EXPECT_EQ(set.distinctTexts(2), (QStringList{"0", "1", "2"}));
+    const store::RecordSet ones = set.rowsWhere({2}, {"1"});
+    ASSERT_EQ(ones.rowCount(), 10000u);
+    EXPECT_EQ(ones.cell(0, 1), "rk1");
+    EXPECT_EQ(ones.cell(9999, 1), "rk29998");
+}

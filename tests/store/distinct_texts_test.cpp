@@ -1,10 +1,9 @@
 #include "support/fixture.h"
-#include "ui/combo_items.h"
 
-class ComboItemsTest : public test::ShopTest {};
+class DistinctTextsTest : public test::ShopTest {};
 
-// Values in the order of their first row, whatever their hashes meet in the table.
-TEST_F(ComboItemsTest, DistinctValuesComeOnceInTheOrderOfTheirFirstRow) {
+// Values in the order of their first row, whatever their hashes.
+TEST_F(DistinctTextsTest, DistinctValuesComeOnceInTheOrderOfTheirFirstRow) {
     const store::RecordSet set = db.query(
         "with recursive n(i) as (select 0 union all select i + 1 from n where i < 4999) "
         "select case when i % 101 = 0 then '' else 'v' || (i * 7919 % 613) end from n");
@@ -13,6 +12,6 @@ TEST_F(ComboItemsTest, DistinctValuesComeOnceInTheOrderOfTheirFirstRow) {
         const QString value = i % 101 == 0 ? QString() : "v" + QString::number(i * 7919 % 613);
         if (!expected.contains(value)) expected << value;
     }
-    EXPECT_EQ(ui::distinctValues(set, 0), expected);
-    EXPECT_EQ(ui::distinctValues(store::RecordSet(), 0), QStringList());
+    EXPECT_EQ(set.distinctTexts(0), expected);
+    EXPECT_EQ(store::RecordSet().distinctTexts(0), QStringList());
 }

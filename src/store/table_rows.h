@@ -1,0 +1,33 @@
+#pragma once
+// Every row of one table, as "select * from <table>" gives them, kept in step with what this
+// connection writes: after a write that touches a few rows, only those rows are read again and
+// put in their places, so a window refills a list of the whole catalogue at the cost of a copy.
+
+#include "store/database.h"
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace store {
+
+class TableRows {
+public:
+    TableRows(Database& db, QString table) : db_(db), table_(std::move(table)) {}
+
+    // The table's rows now, in the database's order (a table scan's: by rowid).
+    RecordSet rows();
+
+private:
+    bool readAll();
+    bool readAgain(std::vector<int64_t> written);
+
+    Database& db_;
+    const QString table_;
+    RecordSet set_;
+    std::vector<int64_t> rowids_;  // of set_'s rows, ascending
+    Database::ChangeMark mark_;
+    bool read_ = false;
+};
+
+}  // namespace store
