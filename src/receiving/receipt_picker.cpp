@@ -116,8 +116,9 @@ ReceiptPicker::ReceiptPicker(session::Shell& shell, Boxes boxes, std::function<v
 QString ReceiptPicker::text(Box which) const { return box(which)->currentText(); }
 
 void ReceiptPicker::refillAll() {
-    // Here every code box, the barcode box too, lists one item per product.
-    Matching catalogue{{}, shell_.db.query(kPickerColumns), {}};
+    // Here every code box, the barcode box too, lists one item per product. The kept catalogue's
+    // first columns stand in the boxes' order.
+    Matching catalogue{{}, shell_.products.rows(), {}};
     for (int which = 0; which < kBoxCount; ++which) {
         ui::ComboItems* items = ui::comboItemsOf(box(Box(which)));
         if (isCodeBox(Box(which))) items->setColumn(catalogue.products, which);
