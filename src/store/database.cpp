@@ -156,14 +156,18 @@ std::string_view RecordSet::cellBytes(size_t row, size_t column) const {
     return {cells + begin, end - begin};
 }
 
-std::vector<uint32_t> RecordSet::distinctRows(int column) const {
+const std::vector<uint32_t>& RecordSet::distinctRows(int column) const {
+    if (auto known = rows_->distinctRows.find(column); known != rows_->distinctRows.end())
+        return known->second;
     std::vector<uint32_t> rows;
-    if (column < 0 || static_cast<size_t>(column) >= columnCount()) return rows;
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(rowCount());
-    for (size_t row = 0; row < rowCount(); ++row)
-        if (seen.insert(cellBytes(row, column)).second) rows.push_back(static_cast<uint32_t>(row));
-    return rows;
+    if (column >= 0 && static_cast<size_t>(column) < columnCount()) {
+        std::unordered_set<std::string_view> seen;
+        seen.reserve(rowCount());
+        for (size_t row = 0; row < rowCount(); ++row)
+            if (seen.insert(cellBytes(row, column)).second)
+                rows.push_back(static_cast<uint32_t>(row));
+    }
+    return rows_->distinctRows.emplace(column, std::move(rows)).first->second;
 }
 
 QStringList RecordSet::distinctTexts(int column) const {

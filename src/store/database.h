@@ -45,8 +45,8 @@ public:
     // The cell's UTF-8 bytes, valid while the set (or a copy) lives; equal texts, equal bytes.
     std::string_view cellBytes(size_t row, size_t column) const;
 
-    // The rows in which each text of the column first appears, in order.
-    std::vector<uint32_t> distinctRows(int column) const;
+    // The rows in which each text of the column first appears, in order; worked out once per set.
+    const std::vector<uint32_t>& distinctRows(int column) const;
     // Each text of the column once, in the order of first appearance; worked out once per set.
     QStringList distinctTexts(int column) const;
     // The rows whose cells in `columns` hold `values`, in their order here: what "where column =
@@ -67,7 +67,9 @@ private:
         std::vector<QString> columns;
         std::vector<const char*> starts;                  // each row's place in a block
         std::vector<std::shared_ptr<const Block>> blocks;  // hold the rows' bytes
-        mutable std::unordered_map<int, QStringList> distinct;  // distinctTexts, once worked out
+        // distinctRows and distinctTexts, once worked out
+        mutable std::unordered_map<int, std::vector<uint32_t>> distinctRows;
+        mutable std::unordered_map<int, QStringList> distinct;
     };
     explicit RecordSet(std::shared_ptr<const Rows> rows) : rows_(std::move(rows)) {}
     // Adds a row to a list being built; grown large, the list takes the one a large set left.
