@@ -161,15 +161,17 @@ ReceiptPicker::Filter ReceiptPicker::chosenAttributes() const {
     return filter;
 }
 
+// What "where" with the chosen columns gives, taken from the kept catalogue: the chosen values
+// are never empty, so an empty or NULL cell matches none, as in the database.
 store::RecordSet ReceiptPicker::productsMatching(const Filter& filter) const {
-    QStringList condition;
+    std::vector<int> columns;
     QStringList values;
     for (Box attribute : kAttributes) {
         if (!(filter.chosen & bit(attribute))) continue;
-        condition << column(attribute) + " =?";
+        columns.push_back(attribute);
         values << filter.values[attribute];
     }
-    return shell_.db.query(kPickerColumns + " where " + condition.join(" and "), values);
+    return shell_.products.rows().rowsWhere(columns, values);
 }
 
 const std::vector<uint32_t>& ReceiptPicker::Matching::valueRowsOf(Box box) {

@@ -193,6 +193,8 @@ RecordSet RecordSet::rowsWhere(const std::vector<int>& columns, const QStringLis
                           std::string_view(wanted[i].constData(), static_cast<size_t>(wanted[i].size()));
         if (matches) addRow(rows->starts, rows_->starts[row]);
     }
+    // Every row matched: this set itself, with what it has already worked out.
+    if (rows->starts.size() == rowCount()) return *this;
     return RecordSet(std::move(rows));
 }
 
