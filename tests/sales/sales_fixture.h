@@ -54,6 +54,16 @@ protected:
     // Line ids and bill numbers are made from the clock: a second later, a new one.
     void tick() { clock.set(clock.now().addSecs(1)); }
 
+    // A new window on no earlier sales, its bill holding sp1 x 1 and sp2 x 2.
+    sales::SalesWindow* openWithTwoLines() {
+        exec("delete from 销售模块");
+        exec("delete from 销售管理总模块");
+        sales::SalesWindow* w = open();
+        addLine(w, "sp1", "1");
+        addLine(w, "sp2", "2");
+        return w;
+    }
+
     void lookUpCode(sales::SalesWindow* w, const QString& code) {
         typeInto(w->组合框_编号, code);
         pressEnter(w->组合框_编号);

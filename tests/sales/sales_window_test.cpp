@@ -553,12 +553,8 @@ TEST_F(SalesWindowTest, AFailedCheckoutWritesNothingAndKeepsTheBill) {
     addTwoProducts();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.table);
-        exec("delete from 销售模块");
-        exec("delete from 销售管理总模块");
-        SalesWindow* w = open();
+        SalesWindow* w = openWithTwoLines();
         const QString bill = w->标签_销售单号->text();
-        addLine(w, "sp1", "1");
-        addLine(w, "sp2", "2");
         exec("insert into 销售管理总模块(编号,销售单号,状态)values(?,?,?)", {"xsz1", bill, "挂起"});
         exec(QString("create trigger refuse before update on %1 %2 begin "
                      "select raise(abort,'refused'); end")
@@ -690,12 +686,8 @@ TEST_F(SalesWindowTest, AbandonDeletesTheBillAndStartsANewOne) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        exec("delete from 销售模块");
-        exec("delete from 销售管理总模块");
-        SalesWindow* w = open();
+        SalesWindow* w = openWithTwoLines();
         const QString bill = w->标签_销售单号->text();
-        addLine(w, "sp1", "1");
-        addLine(w, "sp2", "2");
         // Another bill whose line shares a line id of this one.
         exec("insert into 销售模块(销售编号,销售单号,商品编号,数量)values(?,?,?,?)",
              {rows("select 销售编号 from 销售模块").first(), "xs-other", "sp1", "5"});
