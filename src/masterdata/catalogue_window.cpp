@@ -3,6 +3,7 @@
 #include "store/numbers.h"
 #include "store/settings_lists.h"
 #include "store/stamps.h"
+#include "store/transaction.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/list_view.h"
@@ -273,35 +274,25 @@ void CatalogueWindow::addProduct() {
 }
 
 void CatalogueWindow::insertProduct() {
-    const QString failed = QStringLiteral("商品资料添加失败！");
-    store::Database& db = shell_.db;
-    if (!db.begin()) {
-        shell_.showMessage(failed, 0x40, ui::kStandardTitle);
-        return;
-    }
     if (!requiredFieldsFilled()) {
         shell_.showMessage(kRequiredMessage, 0x40, kRequiredTitle);
-        db.rollback();
         return;
     }
+    store::Database& db = shell_.db;
     const QString stock = 编辑框_库存->text();
-    // Both inserts run; the rollback takes back whichever one succeeded.
-    const bool productStored = numbersFit() && db.execute(
-        "insert into 商品资料(编号,助记码,条形码,款号,品名,品类,杯型,尺码,颜色,品牌供应商,吊牌价,"
-        "进货价,库存)values(?,?,?,?,?,?,?,?,?,?,?,?,?)",
-        productFields());
-    const bool stockRowStored = db.execute(
-        " insert into 库存表(商品编号,助记码,款号,期初库存,实际库存)values(?,?,?,?,?)",
-        {编辑框_编号->text(), 编辑框_助记码->text(), 编辑框_款号->text(), stock, stock});
-    if (!productStored || !stockRowStored) {
-        shell_.showMessage(failed, 0x40, ui::kStandardTitle);
-        db.rollback();
-        return;
-    }
-    // The product is told added only once it is in the file for good.
-    if (!db.commit()) {
-        db.rollback();
-        shell_.showMessage(failed, 0x40, ui::kStandardTitle);
+    // The product and its stock row go in together or not at all, and the product is told added
+    // only once both are in the file for good.
+    const bool stored = store::inTransaction(db, [&] {
+        return numbersFit() &&
+               db.execute("insert into 商品资料(编号,助记码,条形码,款号,品名,品类,杯型,尺码,颜色,"
+                          "品牌供应商,吊牌价,进货价,库存)values(?,?,?,?,?,?,?,?,?,?,?,?,?)",
+                          productFields()) &&
+               db.execute(" insert into 库存表(商品编号,助记码,款号,期初库存,实际库存)values(?,?,?,?,?)",
+                          {编辑框_编号->text(), 编辑框_助记码->text(), 编辑框_款号->text(), stock,
+                           stock});
+    });
+    if (!stored) {
+        shell_.showMessage(QStringLiteral("商品资料添加失败！"), 0x40, ui::kStandardTitle);
         return;
     }
     refreshProductList();

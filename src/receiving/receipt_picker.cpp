@@ -104,6 +104,11 @@ std::vector<Box> refillsFor(unsigned chosen) {
     return refills;
 }
 
+// Where the box's column stands in the kept catalogue's rows.
+int columnOf(const store::RecordSet& products, ReceiptPicker::Box box) {
+    return products.columnIndex(QString::fromUtf8(kColumns[box]));
+}
+
 }  // namespace
 
 QString ReceiptPicker::column(Box box) { return QString::fromUtf8(kColumns[box]); }
@@ -116,13 +121,13 @@ ReceiptPicker::ReceiptPicker(session::Shell& shell, Boxes boxes, std::function<v
 QString ReceiptPicker::text(Box which) const { return box(which)->currentText(); }
 
 void ReceiptPicker::refillAll() {
-    // Here every code box, the barcode box too, lists one item per product. The kept catalogue's
-    // first columns stand in the boxes' order.
+    // Here every code box, the barcode box too, lists one item per product.
     Matching catalogue{{}, shell_.products.rows(), {}};
     for (int which = 0; which < kBoxCount; ++which) {
         ui::ComboItems* items = ui::comboItemsOf(box(Box(which)));
-        if (isCodeBox(Box(which))) items->setColumn(catalogue.products, which);
-        else items->setColumn(catalogue.products, which, catalogue.valueRowsOf(Box(which)));
+        const int at = columnOf(catalogue.products, Box(which));
+        if (isCodeBox(Box(which))) items->setColumn(catalogue.products, at);
+        else items->setColumn(catalogue.products, at, catalogue.valueRowsOf(Box(which)));
         ui::setNoSelection(box(Box(which)));
     }
 }
@@ -164,18 +169,19 @@ ReceiptPicker::Filter ReceiptPicker::chosenAttributes() const {
 // What "where" with the chosen columns gives, taken from the kept catalogue: the chosen values
 // are never empty, so an empty or NULL cell matches none, as in the database.
 store::RecordSet ReceiptPicker::productsMatching(const Filter& filter) const {
+    const store::RecordSet products = shell_.products.rows();
     std::vector<int> columns;
     QStringList values;
     for (Box attribute : kAttributes) {
         if (!(filter.chosen & bit(attribute))) continue;
-        columns.push_back(attribute);
+        columns.push_back(columnOf(products, attribute));
         values << filter.values[attribute];
     }
-    return shell_.products.rows().rowsWhere(columns, values);
+    return products.rowsWhere(columns, values);
 }
 
 const std::vector<uint32_t>& ReceiptPicker::Matching::valueRowsOf(Box box) {
-    if (!valueRows[box]) valueRows[box] = products.distinctRows(box);
+    if (!valueRows[box]) valueRows[box] = products.distinctRows(columnOf(products, box));
     return *valueRows[box];
 }
 
@@ -186,7 +192,8 @@ bool ReceiptPicker::Matching::alsoMatches(const Filter& other) {
         if (mine && (!theirs || other.values[attribute] != filter.values[attribute])) return false;
         if (!mine && theirs &&
             (valueRowsOf(attribute).size() != 1 ||
-             products.cell(valueRowsOf(attribute).front(), attribute) != other.values[attribute]))
+             products.cell(valueRowsOf(attribute).front(), columnOf(products, attribute)) !=
+                 other.values[attribute]))
             return false;
     }
     return true;
@@ -212,8 +219,9 @@ void ReceiptPicker::refilterReceiptAttributes() {
 
 void ReceiptPicker::refill(Box which, Matching& matching) {
     ui::ComboItems* items = ui::comboItemsOf(box(which));
-    if (listsEveryProduct(which)) items->setColumn(matching.products, which);
-    else items->setColumn(matching.products, which, matching.valueRowsOf(which));
+    const int at = columnOf(matching.products, which);
+    if (listsEveryProduct(which)) items->setColumn(matching.products, at);
+    else items->setColumn(matching.products, at, matching.valueRowsOf(which));
     autoSelect(which);
 }
 

@@ -20,7 +20,8 @@ Outcome inOneTransaction(store::Database& db, const QString& failure, Work&& wor
     Outcome outcome;
     const QString failed = store::failureInTransaction(db, failure, [&] {
         outcome = work();
-        return outcome.done ? QString() : outcome.message;
+        if (outcome.done) return QString();
+        return outcome.message.isEmpty() ? failure : outcome.message;
     });
     return failed.isEmpty() ? outcome : Outcome{false, failed};
 }

@@ -163,7 +163,8 @@ private:
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
     QString lastError_;
     std::vector<TableLog> logs_;
-    uint64_t connection_ = 0;  // counts the openings, so marks of an earlier one are told apart
+    // Counts the openings and the rollbacks, so marks made before one of them are told stale.
+    uint64_t connection_ = 0;
 };
 
 }  // namespace store

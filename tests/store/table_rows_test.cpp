@@ -62,6 +62,13 @@ TEST_F(TableRowsTest, WritesOfAFewRowsKeepTheRowsOfAFullRead) {
              exec("update 商品资料 set 品名=? where 编号=?", {"睡衣", "sp4"});
              ASSERT_TRUE(db.rollback());
          }},
+        {"an insert read inside its transaction, then rolled back",
+         [&] {
+             ASSERT_TRUE(db.begin());
+             product("sp12");
+             products.rows();
+             ASSERT_TRUE(db.rollback());
+         }},
         {"a row written twice", [&] {
              exec("update 商品资料 set 品名=? where 编号=?", {"a", "sp0"});
              exec("update 商品资料 set 品名=? where 编号=?", {"b", "sp0"});
