@@ -13,6 +13,7 @@ using store::toNumber;
 namespace {
 
 const QString kHeaderFailed = QStringLiteral("执行修改失败！");
+const QString kLineFailed = QStringLiteral("执行修改失败，请联系作者!");
 
 Outcome storeLineChange(store::Database& db, const LineChange& change) {
     const store::RecordSet line =
@@ -23,7 +24,7 @@ Outcome storeLineChange(store::Database& db, const LineChange& change) {
     const double difference = std::trunc(toNumber(change.newQuantity) - toNumber(line.text(2)));
     if (!db.execute("update 入库管理模块 set 商品数量 =?,状态 =? where rowid =?",
                     {change.newQuantity, QStringLiteral("未入库，已修改！"), change.lineKey}))
-        return {false, QStringLiteral("执行修改失败，请联系作者!")};
+        return {false, kLineFailed};
     const store::RecordSet header = db.query(
         "select 商品总件数 from 入库管理总模块 where 入库单编号 =? limit 1", {change.receiptNumber});
     if (!db.execute("update 入库管理总模块 set 商品总件数 =? where 入库单编号 =?",
@@ -38,6 +39,8 @@ QString refusalOfQuantity(const QString& oldQuantity, const QString& newQuantity
     if (newQuantity.isEmpty() || newQuantity == u"0")
         return QStringLiteral("你所输入的修改数量不能为空或者0！");
     if (newQuantity == oldQuantity) return QStringLiteral("修改数量不应与原数量一样！");
+    // A quantity a review could not write back into 实际库存 would block every later review.
+    if (!store::fitsAsNumber(newQuantity, kStockColumnLength)) return kLineFailed;
     return {};
 }
 

@@ -32,6 +32,8 @@ LineProblem addReceiptLine(store::Database& db, const store::Clock& clock,
     if (line.productCode.isEmpty()) return LineProblem::NoProductCode;
     // Texts, not numbers: "0.0" and "00" pass.
     if (line.quantity.isEmpty() || line.quantity == u"0") return LineProblem::NoQuantity;
+    // A quantity a review could not write back into 实际库存 would block every later review.
+    if (!store::fitsAsNumber(line.quantity, kStockColumnLength)) return LineProblem::NotStored;
     // The product is looked up once, by its code: a mnemonic code or barcode that an earlier
     // product shares must not turn the line into that product.
     const store::RecordSet product =

@@ -79,6 +79,9 @@ TEST_F(AddReceiptLineTest, QuantitiesAreComparedAsTextsAndStoredAsTyped) {
         {"2.5", {kAdded}, {"2.5", "97.5", "37.5"}},
         // Longer than the line's column takes: refused by the file, nothing stored or added.
         {QString(256, u'9'), {{"执行添加失败！", 0x40, kStandardTitle}}, {"0", "", ""}},
+        // Numbers no review could write back into 实际库存.
+        {"1e300", {{"执行添加失败！", 0x40, kStandardTitle}}, {"0", "", ""}},
+        {"inf", {{"执行添加失败！", 0x40, kStandardTitle}}, {"0", "", ""}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.quantity.left(8).toStdString());

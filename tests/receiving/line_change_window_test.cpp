@@ -116,7 +116,8 @@ TEST_F(LineChangeTest, EmptyZeroOrTheSameTextIsRefusedAndTheWindowStays) {
     openList();
     LineChangeWindow* w = openChange(0);
     const QStringList before = everything();
-    const std::pair<QString, Shown> cases[] = {{"", kEmptyOrZero}, {"0", kEmptyOrZero}, {"3", kSame}};
+    const std::pair<QString, Shown> cases[] = {
+        {"", kEmptyOrZero}, {"0", kEmptyOrZero}, {"3", kSame}, {"1e300", kLineFailed}, {"NaN", kLineFailed}};
     for (const auto& [typed, refusal] : cases) {
         SCOPED_TRACE(typed.toStdString());
         EXPECT_EQ(change(w, typed), std::vector<Shown>{refusal});
