@@ -14,8 +14,6 @@ using Box = SalesPicker::Box;
 
 // The catalogue column of each box, in the order of SalesPicker::Box.
 const char* const kColumns[] = {"编号", "助记码", "款号", "条形码", "杯型", "尺码", "颜色"};
-const QString kPickerColumns =
-    QStringLiteral("select 编号,助记码,款号,条形码,杯型,尺码,颜色 from 商品资料");
 
 struct CodeLookup {
     Box box;
@@ -110,23 +108,13 @@ SalesPicker::Filter SalesPicker::chosenAttributes() const {
     return filter;
 }
 
+// What "where" with the chosen columns gives, taken from the kept catalogue: chosen values are
+// never empty, so an empty or NULL cell matches none, as in the database.
 store::RecordSet SalesPicker::productsMatching(const Filter& filter) const {
-    return shell_.db.query(kPickerColumns + " where " + filter.columns.join(" =? and ") + " =?",
-                           filter.values);
-}
-
-// The products of `wider` that `narrower` allows: read from the database only when `narrower`
-// is not `wider` with further values chosen.
-store::RecordSet SalesPicker::productsMatching(const Filter& narrower, const Filter& wider,
-                                               const store::RecordSet& widerProducts) const {
-    if (narrower == wider) return widerProducts;
+    const store::RecordSet products = shell_.products.rows();
     std::vector<int> columns;
-    for (qsizetype i = 0; i < wider.columns.size(); ++i) {
-        const qsizetype at = narrower.columns.indexOf(wider.columns[i]);
-        if (at < 0 || narrower.values[at] != wider.values[i]) return productsMatching(narrower);
-    }
-    for (const QString& column : narrower.columns) columns.push_back(widerProducts.columnIndex(column));
-    return widerProducts.rowsWhere(columns, narrower.values);
+    for (const QString& column : filter.columns) columns.push_back(products.columnIndex(column));
+    return products.rowsWhere(columns, filter.values);
 }
 
 void SalesPicker::refilterSalesAttributes() {
@@ -142,7 +130,8 @@ void SalesPicker::refilterSalesAttributes() {
     for (Box attribute : kAttributes) {
         if (!text(attribute).isEmpty()) continue;
         // A single product found above, or a single value chosen by itself, counts as chosen.
-        refill(attribute, productsMatching(chosenAttributes(), chosen, products), true);
+        const Filter now = chosenAttributes();
+        refill(attribute, now == chosen ? products : productsMatching(now), true);
     }
 }
 

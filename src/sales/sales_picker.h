@@ -61,8 +61,6 @@ private:
     };
     Filter chosenAttributes() const;
     store::RecordSet productsMatching(const Filter& filter) const;
-    store::RecordSet productsMatching(const Filter& narrower, const Filter& wider,
-                                      const store::RecordSet& widerProducts) const;
 
     QComboBox* box(Box which) const { return controls_.boxes[which]; }
     QString text(Box which) const;
