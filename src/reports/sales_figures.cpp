@@ -101,7 +101,9 @@ store::RecordSet paidProductCodes(store::Database& db) {
 }
 
 store::RecordSet paidSalespeople(store::Database& db) {
-    return db.query("select distinct 销售人员 from 销售日汇总 where 行数>0");
+    // In the order they first sold, whatever order the day sums were written in.
+    return db.query("select 销售人员 from 销售日汇总 where 行数>0 group by 销售人员 "
+                    "order by min(销售时间),销售人员");
 }
 
 }  // namespace reports

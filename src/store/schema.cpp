@@ -308,12 +308,16 @@ QStringList daySumTriggers() {
 }  // namespace
 
 void ensureSalesDaySums(Database& db) {
-    if (!db.query("SELECT 1 FROM sqlite_master WHERE name='销售日汇总'").isEmpty()) return;
-    // Triggers left from a table that was dropped would write to nowhere: they are made anew.
+    // The table and its three triggers, or the sums would drift from the lines unseen.
+    if (db.query("SELECT count(*) FROM sqlite_master WHERE name IN ('销售日汇总',"
+                 "'销售日汇总_insert','销售日汇总_delete','销售日汇总_update')")
+            .text(1) == u"4")
+        return;
+    // Whatever part is left is made anew, from the lines.
     QStringList steps;
     for (const char* event : {"insert", "delete", "update"})
         steps << QStringLiteral("DROP TRIGGER IF EXISTS 销售日汇总_%1").arg(QLatin1String(event));
-    steps << kDaySumsTable << kDaySumsIndex << kDaySumsFill << daySumTriggers();
+    steps << QStringLiteral("DROP TABLE IF EXISTS 销售日汇总") << kDaySumsTable << kDaySumsIndex << kDaySumsFill << daySumTriggers();
     // A savepoint nests inside the creation's own transaction and is one outside it: the sums
     // come whole or not at all.
     if (!db.execute(QStringLiteral("SAVEPOINT day_sums"))) return;
