@@ -102,7 +102,7 @@ void LoginWindow::logIn() {
 
     if (!shell_.isAdministrator() && !isEveryUsersEntry(shell_.requestedEntry)) {
         shell_.showMessage(userName + QStringLiteral(",你无权使用此项功能，请与管理员联系！"), 0x40,
-                           QStringLiteral("沐岚轩内衣ERP系统提醒你！"));
+                           ui::kRemindYouTitle);
         return;
     }
     openRequestedEntry();

@@ -26,8 +26,9 @@ public:
     void logIn();
 
 private:
-    // Shows the first refusal of the typed name and password; false when they may be looked up.
+    // Whether a row of the user holds the digest of this password.
     bool hasPassword(const QString& userName, const QString& password);
+    // Shows the first refusal of the typed name and password; false when they may be looked up.
     bool refusesInput(const QString& userName, const QString& password);
     void openRequestedEntry();
     void reset();

@@ -19,7 +19,6 @@ namespace masterdata {
 
 namespace {
 
-const QString kReminderTitle = QStringLiteral("沐岚轩内衣ERP系统提醒你！");
 const QString kRequiredTitle = QStringLiteral("*星号项为必填项");
 constexpr int kNumberColumnLength = 100;  // 吊牌价, 进货价 and 库存
 const QString kRequiredMessage = QStringLiteral("带*星号的必填项没有填写完整，请重新填写！");
@@ -260,13 +259,13 @@ void CatalogueWindow::addProduct() {
         shell_.db.query("select * from 商品资料 where 条形码 = ? limit 1", {barcode});
     if (!mnemonic.isEmpty() && sameMnemonic.text("助记码") == mnemonic) {
         shell_.showMessage(QStringLiteral("你所填写助记码已经存在，请重新输入！"), 0x10,
-                           kReminderTitle);
+                           ui::kRemindYouTitle);
         编辑框_助记码->setFocus();
         return;
     }
     if (!barcode.isEmpty() && sameBarcode.text("条形码") == barcode) {
         shell_.showMessage(QStringLiteral("你所填写条形码已经存在，请重新输入！"), 0x10,
-                           kReminderTitle);
+                           ui::kRemindYouTitle);
         编辑框_条形码->setFocus();
         return;
     }

@@ -159,7 +159,7 @@ void AddProductWindow::addReceiptLine() {
 }
 
 void AddProductWindow::confirmExit() {
-    if (shell_.showMessage(QStringLiteral("是否退出？"), 0x44, kRemindYouTitle) == ui::Answer::Yes)
+    if (shell_.showMessage(QStringLiteral("是否退出？"), 0x44, ui::kRemindYouTitle) == ui::Answer::Yes)
         close();
 }
 

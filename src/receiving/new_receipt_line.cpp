@@ -1,6 +1,5 @@
 #include "receiving/new_receipt_line.h"
 
-#include "receiving/receipt_picker.h"
 #include "receiving/receipt_status.h"
 #include "store/numbers.h"
 #include "store/stamps.h"
@@ -19,9 +18,9 @@ QString plus(const QString& total, double amount) {
 Notice noticeFor(LineProblem problem) {
     switch (problem) {
     case LineProblem::None: return {};
-    case LineProblem::NoProductCode: return {"编号内容不能等于空！", kRemindYouTitle};
-    case LineProblem::NoQuantity: return {"数量内容不能等于空或者0！", kRemindYouTitle};
-    case LineProblem::UnknownProduct: return {"你输入的编号不存在！", kRemindYouTitle};
+    case LineProblem::NoProductCode: return {"编号内容不能等于空！", ui::kRemindYouTitle};
+    case LineProblem::NoQuantity: return {"数量内容不能等于空或者0！", ui::kRemindYouTitle};
+    case LineProblem::UnknownProduct: return {"你输入的编号不存在！", ui::kRemindYouTitle};
     case LineProblem::NotStored: return {"执行添加失败！", ui::kStandardTitle};
     }
     return {};

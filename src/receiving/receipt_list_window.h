@@ -3,6 +3,7 @@
 // receipt chosen, and on the menu bar every action on a receipt. It hosts the new receipt, the
 // review, the line change and the query windows, which read its selected rows.
 
+#include "receiving/stock_review.h"
 #include "session/shell.h"
 #include "store/database.h"
 #include "ui/hosted_window.h"
@@ -19,9 +20,6 @@ class ListView;
 }
 
 namespace receiving {
-
-// Which of the review window's two buttons a menu item leaves usable.
-enum class ReviewMode { Review, ReverseReview };
 
 class ReceiptListWindow : public ui::HostedWindow {
     Q_OBJECT

@@ -34,9 +34,9 @@ struct CodeLookup {
 };
 // In the order of kCodeBoxes.
 const CodeLookup kCodeLookups[] = {
-    {"你输入的编号不存在！", kRemindYouTitle},
+    {"你输入的编号不存在！", ui::kRemindYouTitle},
     {"你输入的助记码不存在！", ui::kStandardTitle},
-    {"你输入的条形码不存在！", kRemindYouTitle},
+    {"你输入的条形码不存在！", ui::kRemindYouTitle},
 };
 
 // The chosen sets whose boxes are refilled in an order of their own; every other set refills

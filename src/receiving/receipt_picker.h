@@ -18,9 +18,6 @@ class QComboBox;
 
 namespace receiving {
 
-// The title of the notices and questions that say "提醒你" rather than the standard "提醒您".
-inline const QString kRemindYouTitle = QStringLiteral("沐岚轩内衣ERP系统提醒你！");
-
 class ReceiptPicker {
 public:
     // The code boxes in the order in which one with text takes precedence, then the attribute

@@ -3,6 +3,7 @@
 // bring the receipt into stock and ←反审 to take it out again. The receipt list opens it for its
 // selected receipt and leaves only one of the two buttons usable.
 
+#include "receiving/stock_review.h"
 #include "session/shell.h"
 #include "ui/hosted_window.h"
 
@@ -17,7 +18,6 @@ class ListView;
 namespace receiving {
 
 class ReceiptListWindow;
-enum class ReviewMode;
 
 class ReviewWindow : public ui::HostedWindow {
     Q_OBJECT

@@ -1,6 +1,5 @@
 #include "receiving/stock_review.h"
 
-#include "receiving/receipt_list_window.h"
 #include "receiving/receipt_status.h"
 #include "store/numbers.h"
 

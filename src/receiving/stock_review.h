@@ -9,7 +9,8 @@
 
 namespace receiving {
 
-enum class ReviewMode;
+// Which way a review goes; the receipt list's two menu items each leave one of them usable.
+enum class ReviewMode { Review, ReverseReview };
 
 // In one transaction: every stock row's 期初库存 and 实际库存 become its 实际库存 plus (review) or
 // minus (reverse review) the sum of its product's quantities on the receipt, its scratch column

@@ -70,7 +70,7 @@ Notice noticeFor(LineProblem problem) {
     const QString& standard = ui::kStandardTitle;
     switch (problem) {
     case LineProblem::None: return {};
-    case LineProblem::UnknownProduct: return {"你输入的编号不存在！", kRemindYouTitle};
+    case LineProblem::UnknownProduct: return {"你输入的编号不存在！", ui::kRemindYouTitle};
     case LineProblem::UnknownStyleNumber: return {"你输入的款号不存在，请重新输入！", standard};
     case LineProblem::SaleDateOutOfRange:
         return {"不能录入超过2两天前的销售单和超过今天以后的销售单！", standard};

@@ -90,7 +90,7 @@ void SalesPicker::lookUp(Box codeBox, Origin origin) {
     // A value an auto-select took from the catalogue itself is not the clerk's typing: telling
     // and resetting would only start the same auto-select again.
     if (origin == Origin::AutoSelect) return;
-    shell_.showMessage(QString::fromUtf8(lookup->notFound), 0x40, kRemindYouTitle);
+    shell_.showMessage(QString::fromUtf8(lookup->notFound), 0x40, ui::kRemindYouTitle);
     afterNotFound_();
 }
 

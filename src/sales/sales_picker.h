@@ -18,9 +18,6 @@ class QWidget;
 
 namespace sales {
 
-// The title of the notices that a code or a product does not exist.
-inline const QString kRemindYouTitle = QStringLiteral("沐岚轩内衣ERP系统提醒你！");
-
 // The first product, in the catalogue's order, whose `column` holds `value` (all its columns).
 store::RecordSet firstProductWith(store::Database& db, const QString& column,
                                   const QString& value);

@@ -76,13 +76,14 @@ void firstMaxFinal(sqlite3_context* context) {
     sqlite3_value_free(state->key);
 }
 
-}  // namespace
-
+// Below U+0020: never typed on purpose, and refused in every value a statement is given.
 bool hasControlCharacter(const QString& text) {
     for (QChar c : text)
         if (c.unicode() < 0x20) return true;
     return false;
 }
+
+}  // namespace
 
 struct RecordSet::Block {
     explicit Block(size_t wanted) : size(std::max(wanted, kFirstBlockSize)) {
@@ -180,6 +181,7 @@ QStringList RecordSet::distinctTexts(int column) const {
 }
 
 RecordSet RecordSet::rowsWhere(const std::vector<int>& columns, const QStringList& values) const {
+    if (columns.size() != static_cast<size_t>(values.size())) return {};
     std::vector<QByteArray> wanted;
     for (const QString& value : values) wanted.push_back(value.toUtf8());
     auto rows = std::make_shared<Rows>();
@@ -341,6 +343,8 @@ RecordSet Database::read(sqlite3_stmt* statement, std::vector<int64_t>* rowids) 
         size_t size = count * sizeof(uint32_t);
         for (int i = 0; i < count; ++i) {
             // One look-up of the column's value; the calls on it then skip the statement's checks.
+            // Reading such an unprotected value is sound only because one thread uses the
+            // connection (it is opened without SQLite's per-call mutex).
             sqlite3_value* value = sqlite3_column_value(statement, first + i);
             switch (sqlite3_value_type(value)) {
             case SQLITE_NULL:

@@ -19,9 +19,6 @@ struct sqlite3_stmt;
 
 namespace store {
 
-// Below U+0020: never typed on purpose, and refused in every value a statement is given.
-bool hasControlCharacter(const QString& text);
-
 // The rows of one query, read at once and positioned on the first. Closing is the destructor.
 // The cells stay UTF-8 until read, packed row by row into large blocks that are used again once
 // a set is gone, so a large set costs little more than SQLite's own scan; copies share the rows.
@@ -32,7 +29,6 @@ public:
     bool atEnd() const { return row_ >= rowCount(); }
     bool isEmpty() const { return rowCount() == 0; }
     void moveNext() { if (!atEnd()) ++row_; }
-    void moveFirst() { row_ = 0; }
     size_t rowCount() const { return rows_->starts.size(); }
     size_t columnCount() const { return rows_->columns.size(); }
     // 0-based position of the named column, -1 when the query has none.

@@ -40,5 +40,4 @@ ComboItems* installComboItems(QComboBox* box);
 // The items of a box that installComboItems prepared.
 ComboItems* comboItemsOf(QComboBox* box);
 
-
 }  // namespace ui

@@ -14,7 +14,6 @@ class QWidget;
 
 namespace ui {
 
-
 // Runs `action` on Return or Enter in `control`, before the control sees the key.
 void onEnter(QWidget* control, std::function<void()> action);
 

@@ -8,6 +8,8 @@
 namespace ui {
 
 inline const QString kStandardTitle = QStringLiteral("沐岚轩内衣ERP系统提醒您！");
+// The other title some notices carry: 你 where the standard one has 您.
+inline const QString kRemindYouTitle = QStringLiteral("沐岚轩内衣ERP系统提醒你！");
 
 enum class Answer { Ok, Yes, No };
 
