@@ -7,10 +7,18 @@
 
 namespace masterdata {
 
+enum class AppendOutcome {
+    Added,
+    ListFull,  // the longer list would not fit its column: nothing written
+    Failed,    // the write failed or no settings row took it
+};
+
 // Appends `value` to the list kept in `column` (one of the settings row's list columns, never
 // typed input): alone when the list is empty, after one "," otherwise, untrimmed and unchecked
-// against the values already there. False when the list no longer fits its column or no settings
-// row took the change.
-bool appendSettingsValue(store::Database& db, const QString& column, const QString& value);
+// against the values already there.
+AppendOutcome appendSettingsValue(store::Database& db, const QString& column, const QString& value);
+
+// What the user is told when a list is full, after the list's own failure message.
+QString listFullText();
 
 }  // namespace masterdata

@@ -168,8 +168,11 @@ void SettingsWindow::addSettingsValue(const ListRow& row) {
         shell_.showMessage(QString::fromUtf8(row.prompt), 0x40, ui::kStandardTitle);
         return;
     }
-    if (!appendSettingsValue(shell_.db, QString::fromUtf8(row.column), value)) {
-        shell_.showMessage(QString::fromUtf8(row.failure), 0x40, ui::kStandardTitle);
+    const AppendOutcome outcome = appendSettingsValue(shell_.db, QString::fromUtf8(row.column), value);
+    if (outcome != AppendOutcome::Added) {
+        const QString failure = QString::fromUtf8(row.failure);
+        shell_.showMessage(outcome == AppendOutcome::ListFull ? failure + listFullText() : failure,
+                           0x40, ui::kStandardTitle);
         return;
     }
     shell_.showMessage(QStringLiteral("添加成功！"), 0, ui::kStandardTitle);

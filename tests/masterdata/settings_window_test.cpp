@@ -1,6 +1,7 @@
 #include "app/entry_windows.h"
 #include "session/password_digest.h"
 #include "masterdata/change_password_window.h"
+#include "masterdata/settings_list_append.h"
 #include "masterdata/settings_window.h"
 #include "support/fixture.h"
 #include "ui/list_view.h"
@@ -117,7 +118,8 @@ TEST_P(SettingsListTest, AListPastItsColumnFailsAndKeepsTheTypedText) {
     open();
 
     add("bc");  // 256 characters
-    EXPECT_EQ(messages.shown, (std::vector<Shown>{{GetParam().failure, 0x40, kStandardTitle}}));
+    const QString full = QString::fromUtf8(GetParam().failure) + masterdata::listFullText();
+    EXPECT_EQ(messages.shown, (std::vector<Shown>{{full, 0x40, kStandardTitle}}));
     EXPECT_EQ(list(column()), QString(253, u'a'));
     EXPECT_EQ(box()->currentText(), "bc");
     EXPECT_EQ(items(box()), QStringList{QString(253, u'a')});
