@@ -1,7 +1,6 @@
 #include "app/entry_windows.h"
 #include "session/password_digest.h"
 #include "masterdata/change_password_window.h"
-#include "masterdata/settings_list_append.h"
 #include "masterdata/settings_window.h"
 #include "support/fixture.h"
 #include "ui/list_view.h"
@@ -118,7 +117,8 @@ TEST_P(SettingsListTest, AListPastItsColumnFailsAndKeepsTheTypedText) {
     open();
 
     add("bc");  // 256 characters
-    const QString full = QString::fromUtf8(GetParam().failure) + masterdata::listFullText();
+    const QString full =
+        QString::fromUtf8(GetParam().failure) + "这个列表已满（最多255个字符），放不下这个值。";
     EXPECT_EQ(messages.shown, (std::vector<Shown>{{full, 0x40, kStandardTitle}}));
     EXPECT_EQ(list(column()), QString(253, u'a'));
     EXPECT_EQ(box()->currentText(), "bc");
@@ -171,6 +171,15 @@ TEST_F(SettingsWindowTest, NoSettingsRowToTakeTheValueIsAFailure) {
     test::click(window->按钮_品牌增加);
     EXPECT_EQ(messages.shown, (std::vector<Shown>{{"增加品牌失败！", 0x40, kStandardTitle}}));
     EXPECT_EQ(window->组合框_品牌->currentText(), "Aimer");
+}
+
+TEST_F(SettingsWindowTest, AListsRoomIsCountedInCharactersAsTheColumnCountsThem) {
+    exec("update 系统设置 set 品牌管理=? where id='1'", {QString(253, u'a')});
+    open();
+    window->组合框_品牌->setEditText("😀");  // pasted: one character, two UTF-16 units; 255 in all
+    test::click(window->按钮_品牌增加);
+    EXPECT_EQ(messages.shown, (std::vector<Shown>{{"添加成功！", 0, kStandardTitle}}));
+    EXPECT_EQ(list("品牌管理"), QString(253, u'a') + ",😀");
 }
 
 // --- 用户 ---
