@@ -48,6 +48,12 @@ void benchReports(Bench& bench) {
     bench.time("statistics: date range, a year (1 000 000 lines)",
                [&] { statistics->queryDateRange(); }, bestSellerSql("20240101", "20241231"));
 
+    // A year that begins and ends inside a month: month sums and the lines of the two odd months.
+    setRange({2024, 1, 2}, {2024, 12, 30});
+    bench.time("statistics: date range, a year off the month bounds",
+               [&] { statistics->queryDateRange(); }, bestSellerSql("20240102", "20241230"));
+    setRange({2024, 1, 1}, {2024, 12, 31});
+
     // Cold: a fresh connection, so every page is read and decrypted again.
     std::vector<double> cold;
     const QString path = store::databaseFilePath(bench.folder.path());

@@ -1,7 +1,12 @@
 #include "reports/sales_figures.h"
 
+#include "reports/product_groups.h"
 #include "store/numbers.h"
 #include "store/stamps.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace reports {
 
@@ -9,10 +14,6 @@ namespace {
 
 // Bounds closer than this to today count as today.
 constexpr double kBoundTolerance = 1e-7;
-
-// A range holding more than this share of all paid lines is summed in product order over every
-// paid line, which needs no sorting; a smaller one is read by date and its groups sorted.
-constexpr int kWholeScanShare = 8;
 
 // The range condition on 销售时间. The bounds come as text: made numbers once, they are not
 // converted again at every line compared.
@@ -23,16 +24,58 @@ bool isAfterToday(const QString& bound, const QString& today) {
     return store::toNumber(bound) - store::toNumber(today) > kBoundTolerance;
 }
 
-// The paid lines in the range and in all, from the day sums.
-struct LineCounts {
-    double inRange;
-    double all;
+// Where the paid lines of a stretch of the range are read: whole years and whole months from
+// their sums beside the lines, the days of a month the range begins or ends inside from the
+// lines. Sale dates are calendar dates from the sales window's date box, so a month's sums hold
+// exactly the lines of its days.
+enum class Grain { Years, Months, Days };
+struct Stretch {
+    Grain grain;
+    QString from;  // yyyy, yyyymm or yyyymmdd; both included
+    QString to;
 };
-LineCounts paidLineCounts(store::Database& db, const DateBounds& bounds) {
-    const store::RecordSet counts = db.query(
-        "select sum(case when " + kInRange + " then 行数 end),sum(行数) from 销售日汇总",
-        {bounds.start, bounds.end});
-    return {store::toNumber(counts.text(1)), store::toNumber(counts.text(2))};
+
+QString stampOf(const QDate& date, Grain grain) {
+    const int number = grain == Grain::Years    ? date.year()
+                       : grain == Grain::Months ? date.year() * 100 + date.month()
+                                                : date.year() * 10000 + date.month() * 100 + date.day();
+    return QString::number(number);
+}
+
+std::vector<Stretch> stretchesOf(const DateBounds& bounds) {
+    const QDate start = QDate::fromString(bounds.start, QStringLiteral("yyyyMMdd"));
+    const QDate end = QDate::fromString(bounds.end, QStringLiteral("yyyyMMdd"));
+    if (!start.isValid() || !end.isValid()) return {{Grain::Days, bounds.start, bounds.end}};
+    std::vector<Stretch> stretches;
+    const auto take = [&](Grain grain, const QDate& from, const QDate& to) {
+        if (!stretches.empty() && stretches.back().grain == grain)
+            stretches.back().to = stampOf(to, grain);
+        else
+            stretches.push_back({grain, stampOf(from, grain), stampOf(to, grain)});
+        return to.addDays(1);
+    };
+    for (QDate day = start; day <= end;) {
+        const QDate yearEnd(day.year(), 12, 31);
+        const QDate monthEnd(day.year(), day.month(), day.daysInMonth());
+        if (day.dayOfYear() == 1 && yearEnd <= end) day = take(Grain::Years, day, yearEnd);
+        else if (day.day() == 1 && monthEnd <= end) day = take(Grain::Months, day, monthEnd);
+        else day = take(Grain::Days, day, std::min(monthEnd, end));
+    }
+    return stretches;
+}
+
+// Each row: product code, quantity, how many quantities, amount, how many amounts.
+QString stretchRows(Grain grain) {
+    static const QString sums = QStringLiteral(
+        "select nullif(商品编号,X''),数量,数量个数,小计,小计个数 from %1 "
+        "where %2>=cast(? as integer) and %2<=cast(? as integer) and 行数>0");
+    switch (grain) {
+    case Grain::Years: return sums.arg(QStringLiteral("销售年单品汇总"), QStringLiteral("年份"));
+    case Grain::Months: return sums.arg(QStringLiteral("销售月单品汇总"), QStringLiteral("月份"));
+    case Grain::Days: break;
+    }
+    return "select 商品编号,数量,数量 is not null,小计,小计 is not null from 销售模块 indexed by "
+           "销售模块_统计 where 状态='已买单' and " + kInRange;
 }
 
 }  // namespace
@@ -67,16 +110,15 @@ RangeTotals rangeTotals(store::Database& db, const DateBounds& bounds) {
 }
 
 BestSellers bestSellers(store::Database& db, const DateBounds& bounds) {
-    const LineCounts lines = paidLineCounts(db, bounds);
-    const QString index = lines.inRange * kWholeScanShare > lines.all
-                              ? QStringLiteral("销售模块_单品")
-                              : QStringLiteral("销售模块_统计");
-    const store::RecordSet best = db.query(
-        "select first_max_key(商品编号,a),max(a),first_max_key(商品编号,b),max(b) from "
-        "(select 商品编号,sum(数量) a,sum(小计) b from 销售模块 indexed by " + index +
-            " where 状态='已买单' and " + kInRange + " group by 商品编号)",
-        {bounds.start, bounds.end});
-    return {best.text(1), best.text(2), best.text(3), best.text(4)};
+    ProductGroups groups;
+    for (const Stretch& stretch : stretchesOf(bounds))
+        db.forEachRow(stretchRows(stretch.grain), {stretch.from, stretch.to}, [&](const store::Row& row) {
+            groups.add(row.isNull(0) ? std::nullopt : std::optional(row.bytes(0)), row.integer(1),
+                       row.integer(2), row.real(3), row.integer(4));
+        });
+    const auto [byQuantity, quantity] = groups.mostPieces();
+    const auto [byAmount, amount] = groups.mostAmount();
+    return {byQuantity, quantity, byAmount, amount};
 }
 
 ProductSales productSales(store::Database& db, const QString& productCode,

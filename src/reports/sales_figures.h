@@ -35,7 +35,8 @@ struct RangeTotals {
 RangeTotals rangeTotals(store::Database& db, const DateBounds& bounds);
 
 // The products with the largest summed quantity and the largest summed amount, with those sums;
-// of products that tie, the first the database returns.
+// of products that tie, the first in the order a grouping by 商品编号 returns them (byte for
+// byte, lines without a code first).
 struct BestSellers {
     QString byQuantityCode;
     QString quantity;

@@ -46,36 +46,6 @@ thread_local SpareBlocks spareBlocks;
 constexpr size_t kSpareStartsAtLeast = 4096;
 thread_local std::vector<const char*> spareStarts;
 
-// first_max_key(key, value): the key of the first row whose value is the largest, as an
-// "order by value desc" takes its top row, with empty values below every number. One grouped
-// pass then gives a best seller without sorting the groups.
-struct FirstMax {
-    sqlite3_value* key;
-    double best;
-    bool seen;
-    bool bestIsNumber;
-};
-
-void firstMaxStep(sqlite3_context* context, int, sqlite3_value** arguments) {
-    auto* state = static_cast<FirstMax*>(sqlite3_aggregate_context(context, sizeof(FirstMax)));
-    if (!state) return;
-    const bool isNumber = sqlite3_value_type(arguments[1]) != SQLITE_NULL;
-    const double value = sqlite3_value_double(arguments[1]);
-    if (state->seen && (!isNumber || (state->bestIsNumber && value <= state->best))) return;
-    sqlite3_value_free(state->key);
-    state->key = sqlite3_value_dup(arguments[0]);
-    state->best = value;
-    state->bestIsNumber = isNumber;
-    state->seen = true;
-}
-
-void firstMaxFinal(sqlite3_context* context) {
-    auto* state = static_cast<FirstMax*>(sqlite3_aggregate_context(context, 0));
-    if (!state || !state->key) return;
-    sqlite3_result_value(context, state->key);
-    sqlite3_value_free(state->key);
-}
-
 // Below U+0020: never typed on purpose, and refused in every value a statement is given.
 bool hasControlCharacter(const QString& text) {
     for (QChar c : text)
@@ -246,8 +216,6 @@ bool Database::connect(const QString& path, const QByteArray& key, int flags) {
     }
     sqlite3_update_hook(db_, &Database::noteWrittenRow, this);
     sqlite3_set_authorizer(db_, &Database::authorize, this);
-    sqlite3_create_function(db_, "first_max_key", 2, SQLITE_UTF8, nullptr, nullptr, firstMaxStep,
-                            firstMaxFinal);
     return true;
 }
 
@@ -397,16 +365,32 @@ RecordSet Database::read(sqlite3_stmt* statement, std::vector<int64_t>* rowids) 
 }
 
 bool Database::execute(const QString& sql, const QStringList& values) {
+    return forEachRow(sql, values, [](const Row&) {});
+}
+
+bool Database::forEachRow(const QString& sql, const QStringList& values,
+                          const std::function<void(const Row&)>& each) {
     sqlite3_stmt* statement = prepared(sql, values);
     if (!statement) return false;
+    const Row row(statement);
     int step;
-    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
-    }
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) each(row);
     const bool ok = step == SQLITE_DONE;
     if (!ok) lastError_ = QString::fromUtf8(sqlite3_errmsg(db_));
     sqlite3_reset(statement);
     return ok;
 }
+
+bool Row::isNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
+
+std::string_view Row::bytes(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+    return {text ? text : "", static_cast<size_t>(sqlite3_column_bytes(statement_, column))};
+}
+
+int64_t Row::integer(int column) const { return sqlite3_column_int64(statement_, column); }
+
+double Row::real(int column) const { return sqlite3_column_double(statement_, column); }
 
 Database::TableLog* Database::logOf(std::string_view table) {
     for (TableLog& log : logs_)

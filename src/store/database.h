@@ -7,6 +7,8 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -75,6 +77,20 @@ private:
     size_t row_ = 0;
 };
 
+// One row of a statement being stepped through, its cells (0-based) as SQLite holds them.
+class Row {
+public:
+    bool isNull(int column) const;
+    std::string_view bytes(int column) const;  // as UTF-8 text
+    int64_t integer(int column) const;
+    double real(int column) const;
+
+private:
+    friend class Database;
+    explicit Row(sqlite3_stmt* statement) : statement_(statement) {}
+    sqlite3_stmt* statement_;
+};
+
 class Database {
 public:
     Database() = default;
@@ -85,8 +101,6 @@ public:
     // The password is the file's key; the user is accepted for the callers' sake and not used.
     // A missing file, a wrong key, or a file that is not a database gives false and leaves the
     // connection closed; `failure()` then tells why.
-    // Statements may use first_max_key(key, value): the key of the first row with the largest
-    // value, empty values counting below every number.
     bool open(const QString& path, const QString& user, const QString& password);
     // Makes a new, empty file at `path`, encrypted with `password` from its first page.
     bool create(const QString& path, const QString& password);
@@ -106,6 +120,10 @@ public:
     // A failed query gives an empty set.
     RecordSet query(const QString& sql, const QStringList& values = {});
     bool execute(const QString& sql, const QStringList& values = {});
+    // Hands each row to `each` as it is stepped through, for a reader that folds many rows into
+    // a few figures; false when the statement fails, possibly after some rows.
+    bool forEachRow(const QString& sql, const QStringList& values,
+                    const std::function<void(const Row&)>& each);
 
     // How many rows the last successful execute changed.
     int changedRows() const;

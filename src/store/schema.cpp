@@ -1,5 +1,7 @@
 #include "store/schema.h"
 
+#include "store/paid_sales_sums.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -246,87 +248,7 @@ BooksOpening openBooks(Database& db, const QString& path) {
 
 void ensureLookupIndexes(Database& db) {
     for (const char* index : kLookupIndexes) db.execute(QString::fromUtf8(index));
-    ensureSalesDaySums(db);
-}
-
-namespace {
-
-// The day sums of paid lines: one row per sale date and salesperson, kept by triggers on every
-// write to 销售模块, so a checkout, a change and a delete of a paid line all keep them right.
-// The counts of non-empty figures let a sum over rows without figures read as empty, as a sum
-// over the lines does.
-const char* const kDaySumsTable =
-    "CREATE TABLE 销售日汇总(销售时间 INTEGER,销售人员 TEXT,行数 INTEGER,数量 INTEGER,"
-    "数量个数 INTEGER,小计 REAL,小计个数 INTEGER)";
-const char* const kDaySumsIndex = "CREATE INDEX 销售日汇总_日期 ON 销售日汇总(销售时间,销售人员)";
-const char* const kDaySumsFill =
-    "INSERT INTO 销售日汇总 SELECT 销售时间,销售人员,count(*),ifnull(sum(数量),0),count(数量),"
-    "ifnull(sum(小计),0.0),count(小计) FROM 销售模块 WHERE 状态='已买单' "
-    "GROUP BY 销售时间,销售人员";
-
-// The steps of the triggers for the line NEW or OLD, each only where `guard` holds.
-QString daySumRowFor(const QString& line, const QString& guard) {
-    return QStringLiteral(
-               "INSERT INTO 销售日汇总 SELECT %1.销售时间,%1.销售人员,0,0,0,0.0,0 WHERE %2 AND NOT "
-               "EXISTS(SELECT 1 FROM 销售日汇总 WHERE 销售时间 IS %1.销售时间 AND 销售人员 IS "
-               "%1.销售人员);")
-        .arg(line, guard);
-}
-QString daySumAdd(const QString& line, const QString& guard) {
-    return QStringLiteral(
-               "UPDATE 销售日汇总 SET 行数=行数+1,数量=数量+ifnull(%1.数量,0),"
-               "数量个数=数量个数+(%1.数量 IS NOT NULL),小计=小计+ifnull(%1.小计,0.0),"
-               "小计个数=小计个数+(%1.小计 IS NOT NULL) "
-               "WHERE %2 AND 销售时间 IS %1.销售时间 AND 销售人员 IS %1.销售人员;")
-        .arg(line, guard);
-}
-// A row whose last amount goes is set back to exactly nothing, free of what subtracting left.
-QString daySumSubtract(const QString& line, const QString& guard) {
-    return QStringLiteral(
-               "UPDATE 销售日汇总 SET 行数=行数-1,数量=数量-ifnull(%1.数量,0),"
-               "数量个数=数量个数-(%1.数量 IS NOT NULL),"
-               "小计=CASE WHEN 小计个数-(%1.小计 IS NOT NULL)=0 THEN 0.0 "
-               "ELSE 小计-ifnull(%1.小计,0.0) END,小计个数=小计个数-(%1.小计 IS NOT NULL) "
-               "WHERE %2 AND 销售时间 IS %1.销售时间 AND 销售人员 IS %1.销售人员;")
-        .arg(line, guard);
-}
-
-QStringList daySumTriggers() {
-    const QString newPaid = QStringLiteral("NEW.状态='已买单'");
-    const QString oldPaid = QStringLiteral("OLD.状态='已买单'");
-    return {
-        "CREATE TRIGGER 销售日汇总_insert AFTER INSERT ON 销售模块 WHEN " + newPaid + " BEGIN " +
-            daySumRowFor("NEW", "1") + daySumAdd("NEW", "1") + " END",
-        "CREATE TRIGGER 销售日汇总_delete AFTER DELETE ON 销售模块 WHEN " + oldPaid + " BEGIN " +
-            daySumSubtract("OLD", "1") + " END",
-        "CREATE TRIGGER 销售日汇总_update AFTER UPDATE OF 销售时间,销售人员,数量,小计,状态 ON 销售模块 "
-        "WHEN " + oldPaid + " OR " + newPaid + " BEGIN " + daySumSubtract("OLD", oldPaid) +
-            daySumRowFor("NEW", newPaid) + daySumAdd("NEW", newPaid) + " END",
-    };
-}
-
-}  // namespace
-
-void ensureSalesDaySums(Database& db) {
-    // The table and its three triggers, or the sums would drift from the lines unseen.
-    if (db.query("SELECT count(*) FROM sqlite_master WHERE name IN ('销售日汇总',"
-                 "'销售日汇总_insert','销售日汇总_delete','销售日汇总_update')")
-            .text(1) == u"4")
-        return;
-    // Whatever part is left is made anew, from the lines.
-    QStringList steps;
-    for (const char* event : {"insert", "delete", "update"})
-        steps << QStringLiteral("DROP TRIGGER IF EXISTS 销售日汇总_%1").arg(QLatin1String(event));
-    steps << QStringLiteral("DROP TABLE IF EXISTS 销售日汇总") << kDaySumsTable << kDaySumsIndex << kDaySumsFill << daySumTriggers();
-    // A savepoint nests inside the creation's own transaction and is one outside it: the sums
-    // come whole or not at all.
-    if (!db.execute(QStringLiteral("SAVEPOINT day_sums"))) return;
-    for (const QString& step : steps)
-        if (!db.execute(step)) {
-            db.execute(QStringLiteral("ROLLBACK TO day_sums"));
-            break;
-        }
-    db.execute(QStringLiteral("RELEASE day_sums"));
+    ensurePaidSalesSums(db);
 }
 
 QString moveAside(const QString& path, const Clock& clock) {

@@ -34,14 +34,10 @@ struct BooksOpening {
 // Opens the file and adds the lookup indexes it lacks; only the file's owner may read it.
 BooksOpening openBooks(Database& db, const QString& path);
 
-// The non-unique indexes on the columns the windows look rows up by, and the day sums of paid
-// sales; they change no behaviour. Missing ones are added, so files made without them get them
-// on opening.
+// The non-unique indexes on the columns the windows look rows up by, and the sums kept beside the
+// paid sales lines; they change no behaviour. Missing ones are added, so files made without them
+// get them on opening.
 void ensureLookupIndexes(Database& db);
-// The table 销售日汇总: per sale date and salesperson, the paid lines' count, the sums of their
-// 数量 and 小计 and how many of each are not empty. Triggers keep it with 销售模块; a file
-// without it gets it, filled from the paid lines, in one transaction.
-void ensureSalesDaySums(Database& db);
 
 // Renames the file (and its journal) to a free name beside it, so that a file that could not be
 // opened is kept, readable by its owner only. Gives the new path, or "" when the rename failed.

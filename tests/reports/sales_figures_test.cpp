@@ -84,7 +84,7 @@ TEST_F(SalesFiguresTest, RangesIncludeBothBoundsAndOnlyPaidLines) {
     }
 }
 
-// A small range is read by date, a large one in product order: right figures either way.
+// A long range and a short one: right figures either way.
 TEST_F(SalesFiguresTest, BestSellersAreRightWhicheverIndexReadsThem) {
     for (int day = 1; day <= 20; ++day)
         sell({QStringLiteral("202402%1").arg(day, 2, 10, QChar('0')), day == 20 ? "Z" : "Y", "1",
@@ -94,6 +94,44 @@ TEST_F(SalesFiguresTest, BestSellersAreRightWhicheverIndexReadsThem) {
     EXPECT_EQ(wide.byQuantityCode + wide.quantity + wide.byAmountCode + wide.amount, "Y19Z500");
     EXPECT_EQ(narrow.byQuantityCode + narrow.quantity + narrow.byAmountCode + narrow.amount,
               "Z1Z500");
+}
+
+// Whole years and months are read from their sums, the days at either end from the lines: every
+// range gives what one grouping over the lines gives, ties going to the first code.
+TEST_F(SalesFiguresTest, BestSellersEqualOneGroupingOverTheLinesForEveryRange) {
+    const char* codes[] = {"A", "B", "C", "", "D"};
+    QDate day(2023, 11, 20);
+    for (int n = 0; day <= QDate(2025, 2, 10); ++n, day = day.addDays(n % 3 ? 1 : 2)) {
+        const QString quantity = n % 11 == 0 ? "" : QString::number(n * 7 % 5 + 1);
+        const QString amount = n % 13 == 0 ? "" : QString::number(n * 37 % 40 * 0.25);
+        exec("insert into 销售模块(销售时间,商品编号,数量,小计,状态)values(?,?,nullif(?,''),"
+             "nullif(?,''),?)",
+             {day.toString("yyyyMMdd"), codes[n * 3 % 5], quantity, amount,
+              n % 9 == 0 ? "未确认" : "已买单"});
+    }
+    exec("insert into 销售模块(销售时间,数量,小计,状态)values(20240229,9,99.5,'已买单')");  // no code
+    const auto grouped = [&](const char* figure, const QString& start, const QString& end) {
+        const QStringList best = rows(
+            QString("select 商品编号,sum(%1) a from 销售模块 where 状态='已买单' and 销售时间>=? and "
+                    "销售时间<=? group by 商品编号 order by a desc,商品编号 limit 1").arg(figure),
+            {start, end});
+        return best.isEmpty() ? QString("|") : best[0];
+    };
+    const struct {
+        QString start, end;
+    } ranges[] = {
+        {"20240101", "20241231"}, {"20240101", "20241230"}, {"20231231", "20250101"},
+        {"20231101", "20250228"}, {"20231215", "20250131"}, {"20240201", "20240229"},
+        {"20240201", "20240228"}, {"20240229", "20240331"}, {"20240301", "20240531"},
+        {"20240115", "20240210"}, {"20240101", "20250131"}, {"20240229", "20240229"},
+        {"20240310", "20240301"}, {"20260101", "20261231"},
+    };
+    for (const auto& r : ranges) {
+        SCOPED_TRACE(r.start.toStdString() + "-" + r.end.toStdString());
+        const reports::BestSellers best = reports::bestSellers(db, range(r.start, r.end));
+        EXPECT_EQ(best.byQuantityCode + "|" + best.quantity, grouped("数量", r.start, r.end));
+        EXPECT_EQ(best.byAmountCode + "|" + best.amount, grouped("小计", r.start, r.end));
+    }
 }
 
 TEST_F(SalesFiguresTest, ProductAndSalespersonSalesInTheRange) {

@@ -20,7 +20,7 @@ TEST_F(SchemaTest, CreationMakesTheEightTablesAndTheTwoSeedRows) {
     for (const char* table : {"库存表", "入库管理模块", "入库管理总模块", "商品资料",
                               "销售管理总模块", "销售模块"})
         EXPECT_TRUE(rows(QString("select * from ") + table).isEmpty()) << table;
-    // Beside the eight, the day sums of paid sales that speed the statistics.
+    // Beside the eight, the sums of paid sales that speed the statistics.
     EXPECT_EQ(rows(test::kCountShopTables),
               QStringList{"8"});
     const QString path = store::databaseFilePath(folder.path());
@@ -97,49 +97,85 @@ TEST_F(SchemaTest, LookupIndexesAreAddedToFilesThatLackThem) {
               QStringList{"1"});
 }
 
-// Every write to the bill lines keeps the day sums equal to the sums over the paid lines.
-TEST_F(SchemaTest, DaySumsFollowEveryWriteToPaidLines) {
-    const QString sums = "select 销售时间,销售人员,行数,数量,数量个数,小计,小计个数 from 销售日汇总 "
-                         "where 行数>0 order by 销售时间,销售人员";
-    const QString fromLines =
-        "select 销售时间,销售人员,count(*),ifnull(sum(数量),0),count(数量),ifnull(sum(小计),0),"
-        "count(小计) from 销售模块 where 状态='已买单' group by 销售时间,销售人员 "
-        "order by 销售时间,销售人员";
+namespace {
+
+// Each table of sums beside the paid lines, and the same figures worked out from the lines.
+struct PaidSums {
+    const char* table;
+    QString sums;
+    QString fromLines;
+};
+const PaidSums kPaidSums[] = {
+    {"销售日汇总",
+     "select 销售时间,销售人员,行数,数量,数量个数,小计,小计个数 from 销售日汇总 where 行数>0 "
+     "order by 1,2",
+     "select 销售时间,销售人员,count(*),ifnull(sum(数量),0),count(数量),ifnull(sum(小计),0),"
+     "count(小计) from 销售模块 where 状态='已买单' group by 1,2 order by 1,2"},
+    {"销售月单品汇总",
+     "select 月份,typeof(商品编号)||hex(商品编号),行数,数量,数量个数,小计,小计个数 from 销售月单品汇总 where 行数>0 "
+     "order by 1,2",
+     "select 销售时间/100,typeof(ifnull(商品编号,X''))||hex(ifnull(商品编号,X'')),count(*),ifnull(sum(数量),0),count(数量),"
+     "ifnull(sum(小计),0),count(小计) from 销售模块 where 状态='已买单' and 销售时间 is not null "
+     "group by 1,2 order by 1,2"},
+    {"销售年单品汇总",
+     "select 年份,typeof(商品编号)||hex(商品编号),行数,数量,数量个数,小计,小计个数 from 销售年单品汇总 where 行数>0 "
+     "order by 1,2",
+     "select 销售时间/10000,typeof(ifnull(商品编号,X''))||hex(ifnull(商品编号,X'')),count(*),ifnull(sum(数量),0),count(数量),"
+     "ifnull(sum(小计),0),count(小计) from 销售模块 where 状态='已买单' and 销售时间 is not null "
+     "group by 1,2 order by 1,2"},
+};
+
+}  // namespace
+
+// Every write to the bill lines keeps every table of sums equal to the sums over the paid lines.
+TEST_F(SchemaTest, PaidSalesSumsFollowEveryWriteToPaidLines) {
     const auto line = [&](const QString& id, const QString& day, const QString& quantity,
                           const QString& amount, const QString& status) {
         exec("insert into 销售模块(销售编号,销售时间,销售单号,数量,小计,状态,销售人员)"
              "values(?,?,'xs1',?,?,?,'张三')",
              {id, day, quantity, amount, status});
     };
+    const auto expectSumsOfLines = [&] {
+        for (const PaidSums& sums : kPaidSums) EXPECT_EQ(rows(sums.sums), rows(sums.fromLines)) << sums.table;
+    };
     line("a", "20240301", "2", "30.5", "已买单");
     line("b", "20240301", "1", "19.9", "未确认");
     exec("insert into 销售模块(销售编号,销售时间,状态,销售人员)values('c',20240302,'已买单','张三')");
-    EXPECT_EQ(rows(sums), QStringList({"20240301|张三|1|2|1|30.5|1", "20240302|张三|1|0|0|0|0"}));
+    exec("insert into 销售模块(销售编号,商品编号,数量,状态)values('n','sp9',4,'已买单')");  // no date
+    EXPECT_EQ(rows(kPaidSums[0].sums),
+              QStringList({"||1|4|1|0|0", "20240301|张三|1|2|1|30.5|1", "20240302|张三|1|0|0|0|0"}));
+    EXPECT_EQ(rows(kPaidSums[2].sums), QStringList{"2024|blob|2|2|1|30.5|1"});
+    expectSumsOfLines();
     const QString steps[] = {
         "update 销售模块 set 状态='已买单' where 销售编号='b'",  // checkout
         "update 销售模块 set 数量=5,小计=12.25 where 销售编号='a'",
         "update 销售模块 set 销售时间=20240302,销售人员='李四' where 销售编号='b'",
+        "update 销售模块 set 商品编号='sp1' where 销售编号='a'",
+        "update 销售模块 set 商品编号='' where 销售编号='c'",
+        "update 销售模块 set 销售时间=20250101 where 销售编号='c'",
         "update 销售模块 set 状态='未确认' where 销售编号='c'",
         "delete from 销售模块 where 销售编号='a'",
     };
     for (const QString& step : steps) {
         SCOPED_TRACE(step.toStdString());
         exec(step);
-        EXPECT_EQ(rows(sums), rows(fromLines));
+        expectSumsOfLines();
     }
-    EXPECT_EQ(rows(sums), QStringList{"20240302|李四|1|1|1|19.9|1"});
-    // A file made without them gets them, filled from its paid lines.
-    exec("drop table 销售日汇总");
+    EXPECT_EQ(rows(kPaidSums[0].sums), (QStringList{"||1|4|1|0|0", "20240302|李四|1|1|1|19.9|1"}));
+    // A file made without a table gets it, filled from its paid lines.
+    for (const PaidSums& sums : kPaidSums) exec(QString("drop table ") + sums.table);
     store::ensureLookupIndexes(db);
-    EXPECT_EQ(rows(sums), QStringList{"20240302|李四|1|1|1|19.9|1"});
+    expectSumsOfLines();
     line("d", "20240302", "1", "0.1", "已买单");
-    EXPECT_EQ(rows(sums), (QStringList{"20240302|张三|1|1|1|0.1|1", "20240302|李四|1|1|1|19.9|1"}));
+    expectSumsOfLines();
     // A file that lost a trigger gets the sums made anew, so they follow the lines again.
-    exec("drop trigger 销售日汇总_insert");
-    exec("update 销售日汇总 set 行数=99");
+    for (const PaidSums& sums : kPaidSums) {
+        exec(QString("drop trigger ") + sums.table + "_insert");
+        exec(QString("update ") + sums.table + " set 行数=99");
+    }
     store::ensureLookupIndexes(db);
     line("e", "20240302", "1", "0.2", "已买单");
-    EXPECT_EQ(rows(sums), rows(fromLines));
+    expectSumsOfLines();
 }
 
 TEST_F(SchemaTest, SettingsListsSplitAtEveryCommaAndEmptyGivesNothing) {

@@ -93,7 +93,7 @@ QWidget* focused();
 
 // Counts the shop's own tables, leaving out the day sums kept beside the sales lines.
 inline const QString kCountShopTables =
-    QStringLiteral("select count(*) from sqlite_master where type='table' and name<>'销售日汇总'");
+    QStringLiteral("select count(*) from sqlite_master where type='table' and name not like '销售%汇总'");
 
 // The file's permission bits, as `ls -l` shows them (0600: the owner may read and write).
 int fileMode(const QString& path);

@@ -1,0 +1,56 @@
+#pragma once
+// Paid lines, or sums of them, folded per product code as a grouping by 商品编号 would: lines
+// without a code form one group, sorted before every code, and codes sort byte for byte. A range
+// can hold a million lines of fifty thousand products, so the groups live in one open-addressing
+// table rather than a node per product.
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace reports {
+
+class ProductGroups {
+public:
+    ProductGroups();
+
+    // `code` is std::nullopt for lines without one. The counts say how many of the lines had a
+    // quantity and an amount: a sum of none is empty, as in SQL.
+    void add(std::optional<std::string_view> code, int64_t quantity, int64_t quantities,
+             double amount, int64_t amounts);
+
+    // The first group, in the grouping's order, with the largest summed quantity (amount), and
+    // that sum as text; groups without a figure count below every number. Both empty without
+    // groups.
+    std::pair<QString, QString> mostPieces() const;
+    std::pair<QString, QString> mostAmount() const;
+
+private:
+    struct Group {
+        uint64_t hash = 0;
+        uint32_t codeAt = 0;  // in codes_
+        uint32_t codeSize = 0;
+        bool used = false;
+        bool hasCode = false;
+        int64_t quantity = 0;
+        int64_t quantities = 0;
+        double amount = 0;
+        int64_t amounts = 0;
+    };
+
+    Group& groupOf(std::optional<std::string_view> code);
+    void grow();
+    std::string_view codeOf(const Group& group) const;
+    bool isBefore(const Group& a, const Group& b) const;  // in the grouping's order
+    template <typename Figure, typename Text>
+    std::pair<QString, QString> best(Figure figure, Text text) const;
+
+    std::vector<Group> slots_;  // a power of two, at most half used
+    size_t used_ = 0;
+    std::string codes_;
+};
+
+}  // namespace reports
