@@ -2,6 +2,9 @@
 
 #include "store/numbers.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace reports {
 
 namespace {
@@ -17,6 +20,13 @@ uint64_t hashOf(std::optional<std::string_view> code) {
     hash *= 0xff51afd7ed558ccdull;
     hash ^= hash >> 33;
     return hash;
+}
+
+// Sums added in another order can differ in their last bits: amounts that read alike are a tie,
+// which goes to the first group whatever order the lines were added in.
+bool isSame(int64_t a, int64_t b) { return a == b; }
+bool isSame(double a, double b) {
+    return std::abs(a - b) <= 1e-12 * std::max(std::abs(a), std::abs(b));
 }
 
 template <typename T>
@@ -92,7 +102,7 @@ std::pair<QString, QString> ProductGroups::best(Figure figure, Text text) const 
         }
         const auto mine = figure(group), theirs = figure(*best);
         const bool beats = mine.has_value() != theirs.has_value() ? mine.has_value()
-                           : mine && *mine != *theirs          ? *mine > *theirs
+                           : mine && !isSame(*mine, *theirs) ? *mine > *theirs
                                                                : isBefore(group, *best);
         if (beats) best = &group;
     }

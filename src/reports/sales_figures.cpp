@@ -64,10 +64,11 @@ std::vector<Stretch> stretchesOf(const DateBounds& bounds) {
     return stretches;
 }
 
-// Each row: product code, quantity, how many quantities, amount, how many amounts.
+// Each row: product code, quantity, how many quantities, amount, how many amounts. A code that
+// is not text (NULL in a line, X'' in the sums) stands for lines without one.
 QString stretchRows(Grain grain) {
     static const QString sums = QStringLiteral(
-        "select nullif(商品编号,X''),数量,数量个数,小计,小计个数 from %1 "
+        "select 商品编号,数量,数量个数,小计,小计个数 from %1 "
         "where %2>=cast(? as integer) and %2<=cast(? as integer) and 行数>0");
     switch (grain) {
     case Grain::Years: return sums.arg(QStringLiteral("销售年单品汇总"), QStringLiteral("年份"));
@@ -113,7 +114,7 @@ BestSellers bestSellers(store::Database& db, const DateBounds& bounds) {
     ProductGroups groups;
     for (const Stretch& stretch : stretchesOf(bounds))
         db.forEachRow(stretchRows(stretch.grain), {stretch.from, stretch.to}, [&](const store::Row& row) {
-            groups.add(row.isNull(0) ? std::nullopt : std::optional(row.bytes(0)), row.integer(1),
+            groups.add(!row.isText(0) ? std::nullopt : std::optional(row.bytes(0)), row.integer(1),
                        row.integer(2), row.real(3), row.integer(4));
         });
     const auto [byQuantity, quantity] = groups.mostPieces();

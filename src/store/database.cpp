@@ -383,6 +383,8 @@ bool Database::forEachRow(const QString& sql, const QStringList& values,
 
 bool Row::isNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
 
+bool Row::isText(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_TEXT; }
+
 std::string_view Row::bytes(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
     return {text ? text : "", static_cast<size_t>(sqlite3_column_bytes(statement_, column))};

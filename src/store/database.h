@@ -81,6 +81,7 @@ private:
 class Row {
 public:
     bool isNull(int column) const;
+    bool isText(int column) const;
     std::string_view bytes(int column) const;  // as UTF-8 text
     int64_t integer(int column) const;
     double real(int column) const;

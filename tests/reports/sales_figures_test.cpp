@@ -134,6 +134,16 @@ TEST_F(SalesFiguresTest, BestSellersEqualOneGroupingOverTheLinesForEveryRange) {
     }
 }
 
+// 0.1+0.2+0.3 and 0.3+0.3 both read 0.6: a tie, to the first code, though the binary sums differ.
+TEST_F(SalesFiguresTest, AmountsThatReadAlikeTieWhateverOrderTheyWereAddedIn) {
+    sell({{"20240301", "B", "1", "0.1"}, {"20240302", "B", "1", "0.2"}, {"20240303", "B", "1", "0.3"},
+          {"20240301", "A", "1", "0.3"}, {"20240303", "A", "1", "0.3"}});
+    for (const char* end : {"20240331", "20240330"}) {  // from the month's sums, from the lines
+        const reports::BestSellers best = reports::bestSellers(db, range("20240301", end));
+        EXPECT_EQ(best.byAmountCode + "|" + best.amount, "A|0.6") << end;
+    }
+}
+
 TEST_F(SalesFiguresTest, ProductAndSalespersonSalesInTheRange) {
     sellTheExample();
     sell({{"20240303", "B", "4", "40", "已买单", "李四"}, {"20240304", "A", "5", "99", "未确认"}});
