@@ -38,9 +38,10 @@ std::optional<T> figureIf(int64_t count, T sum) {
 
 ProductGroups::ProductGroups() : slots_(kFirstSlots) {}
 
-void ProductGroups::add(std::optional<std::string_view> code, int64_t quantity, int64_t quantities,
-                        double amount, int64_t amounts) {
+void ProductGroups::add(std::optional<std::string_view> code, int64_t lines, int64_t quantity,
+                        int64_t quantities, double amount, int64_t amounts) {
     Group& group = groupOf(code);
+    group.lines += lines;
     group.quantity += quantity;
     group.quantities += quantities;
     group.amount += amount;
@@ -95,7 +96,7 @@ template <typename Figure, typename Text>
 std::pair<QString, QString> ProductGroups::best(Figure figure, Text text) const {
     const Group* best = nullptr;
     for (const Group& group : slots_) {
-        if (!group.used) continue;
+        if (!group.used || group.lines == 0) continue;
         if (!best) {
             best = &group;
             continue;

@@ -18,9 +18,10 @@ public:
     ProductGroups();
 
     // `code` is std::nullopt for lines without one. The counts say how many of the lines had a
-    // quantity and an amount: a sum of none is empty, as in SQL.
-    void add(std::optional<std::string_view> code, int64_t quantity, int64_t quantities,
-             double amount, int64_t amounts);
+    // quantity and an amount: a sum of none is empty, as in SQL. Negative figures take lines off
+    // again; a group left without lines is no group.
+    void add(std::optional<std::string_view> code, int64_t lines, int64_t quantity,
+             int64_t quantities, double amount, int64_t amounts);
 
     // The first group, in the grouping's order, with the largest summed quantity (amount), and
     // that sum as text; groups without a figure count below every number. Both empty without
@@ -35,6 +36,7 @@ private:
         uint32_t codeSize = 0;
         bool used = false;
         bool hasCode = false;
+        int64_t lines = 0;
         int64_t quantity = 0;
         int64_t quantities = 0;
         double amount = 0;

@@ -1,6 +1,7 @@
 #include "reports/sales_figures.h"
 
 #include "reports/product_groups.h"
+#include "reports/range_stretches.h"
 #include "store/numbers.h"
 #include "store/stamps.h"
 
@@ -24,58 +25,18 @@ bool isAfterToday(const QString& bound, const QString& today) {
     return store::toNumber(bound) - store::toNumber(today) > kBoundTolerance;
 }
 
-// Where the paid lines of a stretch of the range are read: whole years and whole months from
-// their sums beside the lines, the days of a month the range begins or ends inside from the
-// lines. Sale dates are calendar dates from the sales window's date box, so a month's sums hold
-// exactly the lines of its days.
-enum class Grain { Years, Months, Days };
-struct Stretch {
-    Grain grain;
-    QString from;  // yyyy, yyyymm or yyyymmdd; both included
-    QString to;
-};
-
-QString stampOf(const QDate& date, Grain grain) {
-    const int number = grain == Grain::Years    ? date.year()
-                       : grain == Grain::Months ? date.year() * 100 + date.month()
-                                                : date.year() * 10000 + date.month() * 100 + date.day();
-    return QString::number(number);
-}
-
-std::vector<Stretch> stretchesOf(const DateBounds& bounds) {
-    const QDate start = QDate::fromString(bounds.start, QStringLiteral("yyyyMMdd"));
-    const QDate end = QDate::fromString(bounds.end, QStringLiteral("yyyyMMdd"));
-    if (!start.isValid() || !end.isValid()) return {{Grain::Days, bounds.start, bounds.end}};
-    std::vector<Stretch> stretches;
-    const auto take = [&](Grain grain, const QDate& from, const QDate& to) {
-        if (!stretches.empty() && stretches.back().grain == grain)
-            stretches.back().to = stampOf(to, grain);
-        else
-            stretches.push_back({grain, stampOf(from, grain), stampOf(to, grain)});
-        return to.addDays(1);
-    };
-    for (QDate day = start; day <= end;) {
-        const QDate yearEnd(day.year(), 12, 31);
-        const QDate monthEnd(day.year(), day.month(), day.daysInMonth());
-        if (day.dayOfYear() == 1 && yearEnd <= end) day = take(Grain::Years, day, yearEnd);
-        else if (day.day() == 1 && monthEnd <= end) day = take(Grain::Months, day, monthEnd);
-        else day = take(Grain::Days, day, std::min(monthEnd, end));
-    }
-    return stretches;
-}
-
-// Each row: product code, quantity, how many quantities, amount, how many amounts. A code that
-// is not text (NULL in a line, X'' in the sums) stands for lines without one.
+// Each row: product code, lines, quantity, how many quantities, amount, how many amounts. A
+// code that is not text (NULL in a line, X'' in the sums) stands for lines without one.
 QString stretchRows(Grain grain) {
     static const QString sums = QStringLiteral(
-        "select 商品编号,数量,数量个数,小计,小计个数 from %1 "
+        "select 商品编号,行数,数量,数量个数,小计,小计个数 from %1 "
         "where %2>=cast(? as integer) and %2<=cast(? as integer) and 行数>0");
     switch (grain) {
     case Grain::Years: return sums.arg(QStringLiteral("销售年单品汇总"), QStringLiteral("年份"));
     case Grain::Months: return sums.arg(QStringLiteral("销售月单品汇总"), QStringLiteral("月份"));
     case Grain::Days: break;
     }
-    return "select 商品编号,数量,数量 is not null,小计,小计 is not null from 销售模块 indexed by "
+    return "select 商品编号,1,数量,数量 is not null,小计,小计 is not null from 销售模块 indexed by "
            "销售模块_统计 where 状态='已买单' and " + kInRange;
 }
 
@@ -112,10 +73,12 @@ RangeTotals rangeTotals(store::Database& db, const DateBounds& bounds) {
 
 BestSellers bestSellers(store::Database& db, const DateBounds& bounds) {
     ProductGroups groups;
-    for (const Stretch& stretch : stretchesOf(bounds))
+    for (const Stretch& stretch : stretchesOf(bounds.start, bounds.end))
         db.forEachRow(stretchRows(stretch.grain), {stretch.from, stretch.to}, [&](const store::Row& row) {
-            groups.add(!row.isText(0) ? std::nullopt : std::optional(row.bytes(0)), row.integer(1),
-                       row.integer(2), row.real(3), row.integer(4));
+            const int sign = stretch.sign;
+            groups.add(!row.isText(0) ? std::nullopt : std::optional(row.bytes(0)),
+                       sign * row.integer(1), sign * row.integer(2), sign * row.integer(3),
+                       sign * row.real(4), sign * row.integer(5));
         });
     const auto [byQuantity, quantity] = groups.mostPieces();
     const auto [byAmount, amount] = groups.mostAmount();

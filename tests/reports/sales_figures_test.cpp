@@ -124,7 +124,8 @@ TEST_F(SalesFiguresTest, BestSellersEqualOneGroupingOverTheLinesForEveryRange) {
         {"20231101", "20250228"}, {"20231215", "20250131"}, {"20240201", "20240229"},
         {"20240201", "20240228"}, {"20240229", "20240331"}, {"20240301", "20240531"},
         {"20240115", "20240210"}, {"20240101", "20250131"}, {"20240229", "20240229"},
-        {"20240310", "20240301"}, {"20260101", "20261231"},
+        {"20240310", "20240301"}, {"20260101", "20261231"}, {"20240301", "20241231"},
+        {"20240215", "20241115"},
     };
     for (const auto& r : ranges) {
         SCOPED_TRACE(r.start.toStdString() + "-" + r.end.toStdString());
@@ -132,6 +133,16 @@ TEST_F(SalesFiguresTest, BestSellersEqualOneGroupingOverTheLinesForEveryRange) {
         EXPECT_EQ(best.byQuantityCode + "|" + best.quantity, grouped("数量", r.start, r.end));
         EXPECT_EQ(best.byAmountCode + "|" + best.amount, grouped("小计", r.start, r.end));
     }
+}
+
+// Most of a year is the year's sums less the days left out: a product sold only on those days
+// is no group at all, not one of no pieces.
+TEST_F(SalesFiguresTest, AProductSoldOnlyOutsideMostOfAYearIsNoGroup) {
+    sell({"20240105", "Q", "5", "10"});
+    exec("insert into 销售模块(销售时间,商品编号,状态)values(20240601,'R','已买单')");
+    const reports::BestSellers best = reports::bestSellers(db, range("20240201", "20241231"));
+    EXPECT_EQ(best.byQuantityCode + "|" + best.quantity + "|" + best.byAmountCode + "|" + best.amount,
+              "R||R|");
 }
 
 // 0.1+0.2+0.3 and 0.3+0.3 both read 0.6: a tie, to the first code, though the binary sums differ.
