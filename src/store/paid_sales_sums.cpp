@@ -34,15 +34,15 @@ const SumsTable kSumsTables[] = {
      "CREATE TABLE 销售月单品汇总(月份 INTEGER,商品编号 TEXT,行数 INTEGER,数量 INTEGER,"
      "数量个数 INTEGER,小计 REAL,小计个数 INTEGER,PRIMARY KEY(月份,商品编号)) WITHOUT ROWID",
      nullptr,
-     {{"月份", "%1.销售时间/100"}, {"商品编号", "ifnull(%1.商品编号,X'')"}},
-     "%1.销售时间 IS NOT NULL",
+     {{"月份", "ifnull(%1.销售时间/100,-1)"}, {"商品编号", "ifnull(%1.商品编号,X'')"}},
+     nullptr,
      "销售时间,商品编号,数量,小计,状态"},
     {"销售年单品汇总",
      "CREATE TABLE 销售年单品汇总(年份 INTEGER,商品编号 TEXT,行数 INTEGER,数量 INTEGER,"
      "数量个数 INTEGER,小计 REAL,小计个数 INTEGER,PRIMARY KEY(年份,商品编号)) WITHOUT ROWID",
      nullptr,
-     {{"年份", "%1.销售时间/10000"}, {"商品编号", "ifnull(%1.商品编号,X'')"}},
-     "%1.销售时间 IS NOT NULL",
+     {{"年份", "ifnull(%1.销售时间/10000,-1)"}, {"商品编号", "ifnull(%1.商品编号,X'')"}},
+     nullptr,
      "销售时间,商品编号,数量,小计,状态"},
 };
 

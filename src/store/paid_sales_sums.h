@@ -9,8 +9,8 @@
 //   销售月单品汇总  per month (月份, 销售时间 / 100) and product (商品编号)
 //   销售年单品汇总  per year (年份, 销售时间 / 10000) and product
 //
-// In the product tables a line without a product code stands under X'' (a key may not be NULL),
-// and lines without a sale date are left out: no range holds them.
+// In the product tables a key may not be NULL: a line without a product code stands under X'',
+// one without a sale date under the month and year -1, which no range asks for.
 
 #include "store/database.h"
 
