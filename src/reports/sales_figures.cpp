@@ -5,9 +5,7 @@
 #include "store/numbers.h"
 #include "store/stamps.h"
 
-#include <algorithm>
 #include <optional>
-#include <vector>
 
 namespace reports {
 
@@ -73,13 +71,16 @@ RangeTotals rangeTotals(store::Database& db, const DateBounds& bounds) {
 
 BestSellers bestSellers(store::Database& db, const DateBounds& bounds) {
     ProductGroups groups;
-    for (const Stretch& stretch : stretchesOf(bounds.start, bounds.end))
-        db.forEachRow(stretchRows(stretch.grain), {stretch.from, stretch.to}, [&](const store::Row& row) {
-            const int sign = stretch.sign;
-            groups.add(!row.isText(0) ? std::nullopt : std::optional(row.bytes(0)),
-                       sign * row.integer(1), sign * row.integer(2), sign * row.integer(3),
-                       sign * row.real(4), sign * row.integer(5));
-        });
+    for (const Stretch& stretch : stretchesOf(bounds.start, bounds.end)) {
+        const bool read = db.forEachRow(
+            stretchRows(stretch.grain), {stretch.from, stretch.to}, [&](const store::Row& row) {
+                const int sign = stretch.sign;
+                groups.add(!row.isText(0) ? std::nullopt : std::optional(row.bytes(0)),
+                           sign * row.integer(1), sign * row.integer(2), sign * row.integer(3),
+                           sign * row.real(4), sign * row.integer(5));
+            });
+        if (!read) return {};  // a part of the range would be a wrong figure
+    }
     const auto [byQuantity, quantity] = groups.mostPieces();
     const auto [byAmount, amount] = groups.mostAmount();
     return {byQuantity, quantity, byAmount, amount};

@@ -145,6 +145,14 @@ TEST_F(SalesFiguresTest, AProductSoldOnlyOutsideMostOfAYearIsNoGroup) {
               "R||R|");
 }
 
+// A part of the range that cannot be read gives no best seller rather than a wrong one.
+TEST_F(SalesFiguresTest, ARangeNotReadWholeGivesNoBestSeller) {
+    sell({{"20240105", "Q", "5", "10"}, {"20240601", "R", "1", "1"}});
+    exec("drop table 销售年单品汇总");
+    const reports::BestSellers best = reports::bestSellers(db, range("20240101", "20241231"));
+    EXPECT_EQ(best.byQuantityCode + best.quantity + best.byAmountCode + best.amount, "");
+}
+
 // 0.1+0.2+0.3 and 0.3+0.3 both read 0.6: a tie, to the first code, though the binary sums differ.
 TEST_F(SalesFiguresTest, AmountsThatReadAlikeTieWhateverOrderTheyWereAddedIn) {
     sell({{"20240301", "B", "1", "0.1"}, {"20240302", "B", "1", "0.2"}, {"20240303", "B", "1", "0.3"},
