@@ -40,7 +40,9 @@ const QStringList kLineSource = {"入库单号", "商品编号", "商品数量",
 }  // namespace
 
 ReceiptListWindow::ReceiptListWindow(session::Shell& shell, QWidget* host)
-    : HostedWindow(host, QStringLiteral("商品入库"), QSize(800, 540)), shell_(shell) {
+    : HostedWindow(host, QStringLiteral("商品入库"), QSize(800, 540)),
+      shell_(shell),
+      headers_(shell.db, QStringLiteral("入库管理总模块")) {
     setHidesOnLogout(true);
     buildForm();
     buildMenus();
@@ -100,7 +102,7 @@ void ReceiptListWindow::buildMenus() {
 }
 
 void ReceiptListWindow::refillReceiptList() {
-    showReceipts(shell_.db.query("select * from 入库管理总模块"));
+    超级列表框_入库单列表->updateRows(headers_.rows(), kReceiptSource);
 }
 
 void ReceiptListWindow::showReceipts(const store::RecordSet& headers) {

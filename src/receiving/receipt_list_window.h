@@ -6,6 +6,7 @@
 #include "receiving/stock_review.h"
 #include "session/shell.h"
 #include "store/database.h"
+#include "store/table_rows.h"
 #include "ui/hosted_window.h"
 
 #include <QString>
@@ -37,7 +38,8 @@ public:
 
     ReceiptListWindow(session::Shell& shell, QWidget* host);
 
-    // Every receipt header, in the table's order; the line list keeps its rows.
+    // Every receipt header, in the table's order; the line list keeps its rows. Only the headers
+    // written since the last refill are read again and redrawn.
     void refillReceiptList();
     // The lines of the selected receipt; none while no receipt is selected.
     void showReceiptLines();
@@ -84,6 +86,7 @@ private:
     void openLineChangeWindow();
 
     session::Shell& shell_;
+    store::TableRows headers_;
     store::RecordSet lines_;  // the rows behind the line list, with their row keys
 };
 

@@ -68,7 +68,7 @@ void ReviewWindow::fillReviewWindow() {
 }
 
 void ReviewWindow::fillStockList() {
-    超级列表框_入->setRows(
+    超级列表框_入->updateRows(
         shell_.db.query("select * from 库存表 where 商品编号 in "
                         "(select 商品编号 from 入库管理模块 where 入库单号 =?)",
                         {receiptNumber()}),

@@ -4,6 +4,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 #include <QToolButton>
 
 namespace ui {
@@ -14,6 +17,9 @@ HostedWindow::HostedWindow(QWidget* host, const QString& title, QSize outerSize)
     setWindowTitle(title);
     setObjectName(QStringLiteral("hostedWindow"));
     setAttribute(Qt::WA_StyledBackground);
+    // The style sheet's background covers the whole window, so windows stacked beneath it
+    // need not be painted again whenever it is.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setStyleSheet(QStringLiteral(
         "#hostedWindow { background: palette(window); border: 1px solid #5b7fb0; }"
         "#titleBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #6d97d0,"
@@ -71,6 +77,14 @@ bool HostedWindow::eventFilter(QObject*, QEvent* event) {
 void HostedWindow::mousePressEvent(QMouseEvent* event) {
     raise();
     QWidget::mousePressEvent(event);
+}
+
+// Qt leaves an opaque widget's background to it: the style sheet's, border included.
+void HostedWindow::paintEvent(QPaintEvent*) {
+    QStyleOption option;
+    option.initFrom(this);
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
 }
 
 void HostedWindow::changeEvent(QEvent* event) {

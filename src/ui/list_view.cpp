@@ -2,8 +2,25 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <utility>
 
 namespace ui {
+
+namespace {
+
+std::string_view cellBytesOf(const store::RecordSet& set, const std::vector<int>& setColumns,
+                             int row, int column) {
+    const int source = setColumns[column];
+    return source < 0 ? std::string_view() : set.cellBytes(row, source);
+}
+
+std::vector<int> columnIndexes(const store::RecordSet& set, const QStringList& setColumns) {
+    std::vector<int> indexes;
+    for (const QString& name : setColumns) indexes.push_back(set.columnIndex(name));
+    return indexes;
+}
+
+}  // namespace
 
 TextTableModel::TextTableModel(std::vector<Column> columns, QObject* parent)
     : QAbstractTableModel(parent), columns_(std::move(columns)) {}
@@ -50,6 +67,30 @@ void TextTableModel::setRows(const store::RecordSet& set, std::vector<int> setCo
     setColumns_ = std::move(setColumns);
     if (setColumns_.empty()) set_ = {};
     endResetModel();
+}
+
+bool TextTableModel::replaceRows(const store::RecordSet& set, std::vector<int> setColumns) {
+    if (setColumns_.empty() || setColumns.size() != setColumns_.size() ||
+        set.rowCount() != set_.rowCount())
+        return false;
+    const store::RecordSet before = std::exchange(set_, set);
+    const std::vector<int> beforeColumns = std::exchange(setColumns_, std::move(setColumns));
+    const int rows = rowCount();
+    const int columns = columnCount();
+    const auto changed = [&](int row) {
+        for (int column = 0; column < columns; ++column)
+            if (cellBytesOf(before, beforeColumns, row, column) !=
+                cellBytesOf(set_, setColumns_, row, column))
+                return true;
+        return false;
+    };
+    for (int row = 0; row < rows; ++row) {
+        if (!changed(row)) continue;
+        const int first = row;
+        while (row + 1 < rows && changed(row + 1)) ++row;
+        emit dataChanged(index(first, 0), index(row, columns - 1));
+    }
+    return true;
 }
 
 void TextTableModel::materialize() {
@@ -125,9 +166,20 @@ void ListView::setRows(std::vector<QStringList> rows) {
 }
 
 void ListView::setRows(const store::RecordSet& set, const QStringList& setColumns) {
-    std::vector<int> indexes;
-    for (const QString& name : setColumns) indexes.push_back(set.columnIndex(name));
-    model_->setRows(set, std::move(indexes));
+    model_->setRows(set, columnIndexes(set, setColumns));
+    clearSelection();
+    setCurrentIndex({});
+}
+
+void ListView::updateRows(const store::RecordSet& set, const QStringList& setColumns) {
+    const int selected = selectedRow();
+    const int current = currentIndex().row();
+    if (!model_->replaceRows(set, columnIndexes(set, setColumns))) return setRows(set, setColumns);
+    // As a reset of the model does: the selection goes without a signal.
+    selectionModel()->reset();
+    for (int row : {selected, current})
+        if (row >= 0)
+            viewport()->update(QRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row)));
     clearSelection();
     setCurrentIndex({});
 }

@@ -30,6 +30,10 @@ public:
     void setRows(std::vector<QStringList> rows);
     // Shows the record set's rows as they are: cells turn into text only when shown or read.
     void setRows(const store::RecordSet& set, std::vector<int> setColumns);
+    // As setRows, when the model already shows a set's rows and as many as `set` has: the rows
+    // take the new set's cells and only those that read differently are reported changed.
+    // False, and nothing done, otherwise.
+    bool replaceRows(const store::RecordSet& set, std::vector<int> setColumns);
     int appendRow(QStringList cells);
     void setCell(int row, int column, const QString& text);
     QString cell(int row, int column) const;
@@ -52,6 +56,10 @@ public:
     void setRows(std::vector<QStringList> rows);  // deletes all rows first; no row selected
     // One row per record, the list's columns taken from the named columns of the set.
     void setRows(const store::RecordSet& set, const QStringList& setColumns);
+    // The same as setRows for what it shows and selects; when the list holds as many rows, only
+    // the rows that changed are redrawn, so a list of thousands is cheap to show again after a
+    // write to a few of them.
+    void updateRows(const store::RecordSet& set, const QStringList& setColumns);
     void deleteAllRows() { setRows({}); }
     int appendRow(QStringList cells);             // the new row's index
     void setCell(int row, int column, const QString& text) { model_->setCell(row, column, text); }

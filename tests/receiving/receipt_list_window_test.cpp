@@ -1,5 +1,7 @@
 #include "app/entry_windows.h"
+#include "receiving/stock_review.h"
 #include "receiving_fixture.h"
+#include "store/schema.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -149,6 +151,57 @@ TEST_F(ReceiptListTest, ChoosingAReceiptShowsItsLinesWithTheHiddenLineId) {
     EXPECT_EQ(w->超级列表框_入库单列表->selectedRow(), -1);
     EXPECT_EQ(lines->rowCount(), 2);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// A refill reads again only the headers written since the last one; the list must show what a
+// full read shows, row for row and cell for cell, and drop its selection as that would.
+TEST_F(ReceiptListTest, ARefillShowsEveryHeaderAsAFullReadDoes) {
+    const QString kAllHeaders =
+        "select 入库单编号,商品总件数,款式数量,款号,吊牌价总金额,进货价总金额,入库人员,入库时间,状态,"
+        "备注 from 入库管理总模块";
+    struct Case {
+        const char* name;
+        std::function<void(ReceiptListWindow*)> meanwhile;
+    };
+    const Case cases[] = {
+        {"a review changes one header's status",
+         [&](ReceiptListWindow*) {
+             EXPECT_TRUE(receiving::reviewReceiptStock(db, "rk2", receiving::ReviewMode::Review).done);
+         }},
+        {"a header changed to read as its neighbour",
+         [&](ReceiptListWindow*) { exec("update 入库管理总模块 set 状态='已入库' where 入库单编号='rk3'"); }},
+        {"a header added", [&](ReceiptListWindow*) { addReceipt({"rk4", "未入库"}); }},
+        {"a header deleted",
+         [&](ReceiptListWindow*) { exec("delete from 入库管理总模块 where 入库单编号='rk1'"); }},
+        {"every header changed",
+         [&](ReceiptListWindow*) { exec("update 入库管理总模块 set 备注=入库单编号"); }},
+        {"a query's headers shown in another order",
+         [&](ReceiptListWindow* w) {
+             w->showReceipts(db.query("select * from 入库管理总模块 order by 入库单编号 desc"));
+         }},
+        {"another program's write",
+         [&](ReceiptListWindow*) {
+             store::Database other;
+             ASSERT_TRUE(other.open(store::databaseFilePath(folder.path()), store::kDatabaseUser,
+                                    store::kDatabasePassword));
+             ASSERT_TRUE(other.execute("update 入库管理总模块 set 款号='k9' where 入库单编号='rk2'"));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        storeReceipts();
+        ReceiptListWindow* w = openAndSelect(kNotReceived);
+        c.meanwhile(w);
+        test::selectRow(w->超级列表框_入库单列表, kNotReceived);
+        test::trigger(w->菜单项_刷新入库单列表);
+        QStringList shown;
+        for (int r = 0; r < w->超级列表框_入库单列表->rowCount(); ++r)
+            shown << row(w->超级列表框_入库单列表, r).join(u'|');
+        EXPECT_EQ(shown, rows(kAllHeaders));
+        EXPECT_EQ(w->超级列表框_入库单列表->selectedRow(), kNone);
+        EXPECT_EQ(w->超级列表框_入库单详情->rowCount(), 1);
+        delete w;
+    }
 }
 
 TEST_F(ReceiptListTest, ReviewGuardsTestTheChosenReceiptsStatus) {

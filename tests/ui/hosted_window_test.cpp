@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 
 using test::ShopTest;
@@ -119,6 +120,33 @@ TEST_F(HostedWindowTest, ListViewShowsARecordSetAndStaysEditable) {
     EXPECT_EQ(list.cell(2, 1), "李四");
 }
 
+// Showing a set again redraws only the rows that read differently while the row count holds.
+TEST_F(HostedWindowTest, ListViewShowsASetAgainRowByRow) {
+    exec("insert into 用户管理模块(用户名,密码)values(?,?),(?,?)", {"张三", "d1", "李四", "d2"});
+    const QString users = "select * from 用户管理模块";
+    ui::ListView list(mainWindow.get(), {{"用户名", 120}, {"密码", 140}});
+    list.setRows(db.query(users), {"用户名", "密码"});
+    list.selectRow(1);
+    QSignalSpy changed(list.model(), &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(list.model(), &QAbstractItemModel::modelReset);
+    QSignalSpy selected(&list, &ui::ListView::selectedRowChanged);
+    exec("update 用户管理模块 set 密码='d3' where 用户名='李四'");
+    list.updateRows(db.query(users), {"用户名", "密码"});
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed[0][0].toModelIndex().row(), 2);
+    EXPECT_EQ(changed[0][1].toModelIndex().row(), 2);
+    EXPECT_EQ(reset.size(), 0);
+    EXPECT_EQ(list.cell(2, 1), "d3");
+    EXPECT_EQ(list.selectedRow(), -1);
+    EXPECT_EQ(selected.size(), 0);  // as a reset drops it
+
+    exec("delete from 用户管理模块 where 用户名='张三'");
+    list.updateRows(db.query(users), {"用户名", "密码"});
+    EXPECT_EQ(reset.size(), 1);
+    EXPECT_EQ(list.rowCount(), 2);
+    EXPECT_EQ(list.cell(1, 1), "d3");
+}
+
 TEST_F(HostedWindowTest, TypingChineseReachesTheBoxKeyByKey) {
     auto* window = openWindow<Sample>();
     int edits = 0;
@@ -126,4 +154,32 @@ TEST_F(HostedWindowTest, TypingChineseReachesTheBoxKeyByKey) {
     test::typeInto(window->edit, "文胸A");
     EXPECT_EQ(window->edit->text(), "文胸A");
     EXPECT_EQ(edits, 3);
+}
+
+// A window covered by another is not painted again with the lists and boxes it holds whenever
+// something beneath changes; the upper one paints its own background and border.
+TEST_F(HostedWindowTest, AWindowCoveredByAnotherIsNotPaintedAgain) {
+    auto* lower = openWindow<Sample>(ui::Placement::TopLeft);
+    auto* upper = openWindow<Sample>(ui::Placement::TopLeft);
+    QApplication::processEvents();
+    struct PaintCount : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } count;
+    lower->edit->installEventFilter(&count);
+    upper->edit->installEventFilter(&count);
+    lower->edit->update();
+    QApplication::processEvents();
+    EXPECT_EQ(count.paints, 0);
+    upper->edit->update();
+    QApplication::processEvents();
+    EXPECT_EQ(count.paints, 1);
+
+    const QImage shown = upper->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(0, upper->height() / 2), QColor(0x5b, 0x7f, 0xb0));
+    EXPECT_EQ(shown.pixelColor(upper->width() / 2, upper->height() - 4),
+              upper->palette().color(QPalette::Window));
 }
