@@ -381,8 +381,6 @@ bool Database::forEachRow(const QString& sql, const QStringList& values,
     return ok;
 }
 
-bool Row::isNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
-
 bool Row::isText(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_TEXT; }
 
 std::string_view Row::bytes(int column) const {

@@ -80,7 +80,6 @@ private:
 // One row of a statement being stepped through, its cells (0-based) as SQLite holds them.
 class Row {
 public:
-    bool isNull(int column) const;
     bool isText(int column) const;
     std::string_view bytes(int column) const;  // as UTF-8 text
     int64_t integer(int column) const;
