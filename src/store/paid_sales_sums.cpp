@@ -17,7 +17,6 @@ struct SumsTable {
     const char* definition;
     const char* index;  // or nullptr
     std::vector<Key> keys;
-    const char* lineCondition;  // which paid lines the table holds (%1 the line), or nullptr: all
     const char* movingColumns;  // the columns whose change moves a line's figures
 };
 
@@ -27,7 +26,6 @@ const SumsTable kSumsTables[] = {
      "数量个数 INTEGER,小计 REAL,小计个数 INTEGER)",
      "CREATE INDEX 销售日汇总_日期 ON 销售日汇总(销售时间,销售人员)",
      {{"销售时间", "%1.销售时间"}, {"销售人员", "%1.销售人员"}},
-     nullptr,
      "销售时间,销售人员,数量,小计,状态"},
     // Without rowid: the table is its own index, so reading a month's rows reads nothing else.
     {"销售月单品汇总",
@@ -35,14 +33,12 @@ const SumsTable kSumsTables[] = {
      "数量个数 INTEGER,小计 REAL,小计个数 INTEGER,PRIMARY KEY(月份,商品编号)) WITHOUT ROWID",
      nullptr,
      {{"月份", "ifnull(%1.销售时间/100,-1)"}, {"商品编号", "ifnull(%1.商品编号,X'')"}},
-     nullptr,
      "销售时间,商品编号,数量,小计,状态"},
     {"销售年单品汇总",
      "CREATE TABLE 销售年单品汇总(年份 INTEGER,商品编号 TEXT,行数 INTEGER,数量 INTEGER,"
      "数量个数 INTEGER,小计 REAL,小计个数 INTEGER,PRIMARY KEY(年份,商品编号)) WITHOUT ROWID",
      nullptr,
      {{"年份", "ifnull(%1.销售时间/10000,-1)"}, {"商品编号", "ifnull(%1.商品编号,X'')"}},
-     nullptr,
      "销售时间,商品编号,数量,小计,状态"},
 };
 
@@ -50,12 +46,8 @@ QString ofLine(const char* pattern, const QString& line) {
     return QString::fromUtf8(pattern).arg(line);
 }
 
-// Paid, and one the table holds.
-QString heldLine(const SumsTable& table, const QString& line) {
-    const QString paid = line + QStringLiteral(".状态='已买单'");
-    if (!table.lineCondition) return paid;
-    return QStringLiteral("(%1 AND %2)").arg(paid, ofLine(table.lineCondition, line));
-}
+// The lines every table holds.
+QString paid(const QString& line) { return line + QStringLiteral(".状态='已买单'"); }
 
 QString keysOf(const SumsTable& table, const QString& line) {
     QStringList keys;
@@ -102,8 +94,8 @@ QString triggerName(const SumsTable& table, const char* event) {
 
 QStringList triggers(const SumsTable& table) {
     const QString name = QString::fromUtf8(table.name);
-    const QString newHeld = heldLine(table, "NEW");
-    const QString oldHeld = heldLine(table, "OLD");
+    const QString newHeld = paid("NEW");
+    const QString oldHeld = paid("OLD");
     return {
         QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON 销售模块 WHEN %2 BEGIN %3%4 END")
             .arg(triggerName(table, "insert"), newHeld, rowFor(table, "NEW", "1"), add(table, "NEW", "1")),
@@ -120,7 +112,7 @@ QString fill(const SumsTable& table) {
     return QStringLiteral(
                "INSERT INTO %1 SELECT %2,count(*),ifnull(sum(数量),0),count(数量),"
                "ifnull(sum(小计),0.0),count(小计) FROM 销售模块 WHERE %3 GROUP BY %2")
-        .arg(QString::fromUtf8(table.name), keysOf(table, "销售模块"), heldLine(table, "销售模块"));
+        .arg(QString::fromUtf8(table.name), keysOf(table, "销售模块"), paid("销售模块"));
 }
 
 bool isWhole(Database& db, const SumsTable& table) {
