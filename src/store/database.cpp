@@ -26,9 +26,6 @@ constexpr const char* kConnectionSettings =
 // Rowids noted for one table before a reader is told to read it whole instead.
 constexpr size_t kRowsNotedAtMost = 4096;
 
-// A short lock held by another program (a backup, say) is waited out rather than failed.
-constexpr int kBusyTimeoutMs = 3000;
-
 // A set starts in a small block and goes on in large ones. Large blocks of sets that are gone
 // are kept for the next large set: fresh memory costs a page fault for every page it touches.
 constexpr size_t kFirstBlockSize = 8 << 10;
@@ -86,6 +83,12 @@ RecordSet::Rows::~Rows() {
 }
 
 RecordSet::RecordSet() : rows_(std::make_shared<Rows>()) {}
+
+RecordSet RecordSet::failure() {
+    RecordSet set;
+    set.failed_ = true;
+    return set;
+}
 
 void RecordSet::addRow(std::vector<const char*>& starts, const char* start) {
     if (starts.size() == starts.capacity() && spareStarts.capacity() > starts.size()) {
@@ -197,7 +200,7 @@ bool Database::connect(const QString& path, const QByteArray& key, int flags) {
         close();
         return false;
     }
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db_, busyTimeoutMs_);
     sqlite3_key(db_, key.constData(), key.size());
     // The key is only tried on the first read: a wrong key or a foreign file fails here.
     if (sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) !=
@@ -237,6 +240,11 @@ void Database::fail(int code) {
     default:
         failure_ = Failure::NotADatabase;
     }
+}
+
+void Database::setBusyTimeout(int milliseconds) {
+    busyTimeoutMs_ = milliseconds;
+    if (db_) sqlite3_busy_timeout(db_, milliseconds);
 }
 
 bool Database::isReadOnly() const { return db_ && sqlite3_db_readonly(db_, "main") == 1; }
@@ -290,7 +298,7 @@ sqlite3_stmt* Database::prepared(const QString& sql, const QStringList& values) 
 
 RecordSet Database::query(const QString& sql, const QStringList& values) {
     sqlite3_stmt* statement = prepared(sql, values);
-    return statement ? read(statement) : RecordSet();
+    return statement ? read(statement) : RecordSet::failure();
 }
 
 RecordSet Database::read(sqlite3_stmt* statement, std::vector<int64_t>* rowids) {
@@ -359,7 +367,7 @@ RecordSet Database::read(sqlite3_stmt* statement, std::vector<int64_t>* rowids) 
     if (step != SQLITE_DONE) {
         lastError_ = QString::fromUtf8(sqlite3_errmsg(db_));
         if (rowids) rowids->clear();
-        return {};
+        return RecordSet::failure();
     }
     return RecordSet(std::move(rows));
 }
@@ -445,7 +453,7 @@ std::optional<std::vector<int64_t>> Database::rowsWrittenSince(const QString& ta
 
 int Database::changedRows() const { return db_ ? sqlite3_changes(db_) : 0; }
 
-bool Database::begin() { return execute(QStringLiteral("BEGIN")); }
+bool Database::begin() { return execute(QStringLiteral("BEGIN IMMEDIATE")); }
 bool Database::commit() { return execute(QStringLiteral("COMMIT")); }
 bool Database::rollback() {
     // A watcher that read rows inside the transaction holds rows that are gone now: every mark

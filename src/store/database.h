@@ -22,12 +22,15 @@ struct sqlite3_stmt;
 namespace store {
 
 // The rows of one query, read at once and positioned on the first. Closing is the destructor.
+// A query that failed gives a set without rows that says so: a reader that only shows rows may
+// show none, but a reader whose answer decides a write must take it as the failure it is.
 // The cells stay UTF-8 until read, packed row by row into large blocks that are used again once
 // a set is gone, so a large set costs little more than SQLite's own scan; copies share the rows.
 class RecordSet {
 public:
     RecordSet();
 
+    bool failed() const { return failed_; }
     bool atEnd() const { return row_ >= rowCount(); }
     bool isEmpty() const { return rowCount() == 0; }
     void moveNext() { if (!atEnd()) ++row_; }
@@ -73,8 +76,11 @@ private:
     // Adds a row to a list being built; grown large, the list takes the one a large set left.
     static void addRow(std::vector<const char*>& starts, const char* start);
 
+    static RecordSet failure();
+
     std::shared_ptr<const Rows> rows_;
     size_t row_ = 0;
+    bool failed_ = false;
 };
 
 // One row of a statement being stepped through, its cells (0-based) as SQLite holds them.
@@ -109,6 +115,11 @@ public:
     // The file could only be opened for reading (write-protected by the system).
     bool isReadOnly() const;
 
+    // A short lock held by another program (a backup, say) is waited out rather than failed;
+    // only one held longer than this fails the statement.
+    static constexpr int kDefaultBusyTimeoutMs = 3000;
+    void setBusyTimeout(int milliseconds);
+
     enum class Failure {
         None,
         NotADatabase,  // no such file, a foreign file or a wrong key
@@ -117,7 +128,7 @@ public:
     };
     Failure failure() const { return failure_; }
 
-    // A failed query gives an empty set.
+    // A failed query gives an empty set whose `failed()` is true.
     RecordSet query(const QString& sql, const QStringList& values = {});
     bool execute(const QString& sql, const QStringList& values = {});
     // Hands each row to `each` as it is stepped through, for a reader that folds many rows into
@@ -128,6 +139,8 @@ public:
     // How many rows the last successful execute changed.
     int changedRows() const;
 
+    // Begins as a write transaction, so the busy timeout covers it whole: a transaction that
+    // read first would otherwise be refused its write lock at once, without waiting.
     bool begin();
     bool commit();
     // False when the transaction could not be rolled back; the connection is then opened anew,
@@ -179,6 +192,7 @@ private:
     std::vector<TableLog> logs_;
     // Counts the openings and the rollbacks, so marks made before one of them are told stale.
     uint64_t connection_ = 0;
+    int busyTimeoutMs_ = kDefaultBusyTimeoutMs;
 };
 
 }  // namespace store

@@ -16,7 +16,7 @@ constexpr size_t kBlocksAtMost = 1024;
 RecordSet TableRows::rows() {
     if (!db_.isOpen()) {
         read_ = false;
-        return {};
+        return RecordSet::failure();
     }
     if (read_) {
         std::optional<std::vector<int64_t>> written = db_.rowsWrittenSince(table_, mark_);
@@ -31,14 +31,9 @@ bool TableRows::readAll() {
     mark_ = db_.watch(table_);
     std::vector<int64_t> rowids;
     sqlite3_stmt* statement = db_.prepared("select rowid, * from " + table_, {});
-    if (!statement) {
-        set_ = {};
-        rowids_.clear();
-        return false;
-    }
-    set_ = db_.read(statement, &rowids);
+    set_ = statement ? db_.read(statement, &rowids) : RecordSet::failure();
     rowids_ = std::move(rowids);
-    return true;
+    return !set_.failed();
 }
 
 // Each written row is read again by its rowid and put where the table's order puts it: in its
@@ -59,7 +54,9 @@ bool TableRows::readAgain(std::vector<int64_t> written) {
         if (!statement) return false;
         std::vector<int64_t> found;
         const RecordSet now = db_.read(statement, &found);
-        if (now.columnCount() != rows->columns.size() && !now.isEmpty()) return false;
+        // A row that could not be read is not a deleted row: the table is then read whole.
+        if (now.failed() || (now.columnCount() != rows->columns.size() && !now.isEmpty()))
+            return false;
         const auto place = std::lower_bound(rowids_.begin(), rowids_.end(), rowid);
         const auto index = place - rowids_.begin();
         const bool listed = place != rowids_.end() && *place == rowid;

@@ -28,7 +28,7 @@ TEST_F(DatabaseTest, RecordSetReadsByNameAndPositionWithNullAsEmpty) {
     EXPECT_EQ(set.text(1), "");  // past the end
 }
 
-TEST_F(DatabaseTest, SumsReadAsPlainNumbersAndAFailedQueryIsEmpty) {
+TEST_F(DatabaseTest, SumsReadAsPlainNumbersAndAFailedQueryIsEmptyAndSaysSo) {
     for (const char* amount : {"19.9", "0.1", "0.2"})
         exec("insert into 销售模块(小计)values(?)", {amount});
     EXPECT_EQ(db.query("select sum(小计) from 销售模块").text(1), "20.2");
@@ -36,6 +36,8 @@ TEST_F(DatabaseTest, SumsReadAsPlainNumbersAndAFailedQueryIsEmpty) {
     store::RecordSet failed = db.query("select * from 不存在的表");
     EXPECT_TRUE(failed.atEnd());
     EXPECT_TRUE(failed.isEmpty());
+    EXPECT_TRUE(failed.failed());
+    EXPECT_FALSE(db.query("select * from 商品资料").failed());  // no rows, but read
 }
 
 TEST_F(DatabaseTest, TypedColumnsRefuseWhatTheyCannotHold) {
@@ -124,18 +126,30 @@ TEST_F(DatabaseTest, RepeatedStatementsReuseTheirPreparedFormWithFreshValues) {
     EXPECT_EQ(rows("select 编号 from 商品资料 where 编号=?", {"2"}), QStringList{"2"});
 }
 
-// A lock another program holds for a moment is waited out, not failed.
-TEST_F(DatabaseTest, AWriteWaitsForAShortLockToEnd) {
-    QProcess holder;
-    test::startChild(holder, "hold-lock", store::databaseFilePath(folder.path()));
-    ASSERT_TRUE(holder.waitForReadyRead(10000));
-    ASSERT_EQ(holder.readLine().trimmed(), "locked");
-    QElapsedTimer waited;
-    waited.start();
-    EXPECT_TRUE(db.execute("update 系统设置 set 折扣=? where id='1'", {"9"}));
-    EXPECT_GT(waited.elapsed(), 300);
-    EXPECT_TRUE(holder.waitForFinished());
-    EXPECT_EQ(holder.exitCode(), 0);
+// A lock another program holds for a moment is waited out, not failed, also by a transaction
+// that reads before it writes; one held longer than the timeout fails the transaction at once.
+TEST_F(DatabaseTest, ATransactionWaitsForAShortLockAndFailsAtALongOne) {
+    const QString path = store::databaseFilePath(folder.path());
+    const auto readThenWrite = [&](const QString& discount) {
+        if (!db.begin()) return false;
+        const bool written = !db.query("select 折扣 from 系统设置").failed() &&
+                             db.execute("update 系统设置 set 折扣=? where id='1'", {discount});
+        return written ? db.commit() : (db.rollback(), false);
+    };
+    {
+        test::LockHolder holder(path, test::Lock::Write, 300);
+        QElapsedTimer waited;
+        waited.start();
+        EXPECT_TRUE(readThenWrite("9"));
+        EXPECT_GT(waited.elapsed(), 250);
+    }
+    EXPECT_EQ(rows("select 折扣 from 系统设置"), QStringList{"9"});
+    db.setBusyTimeout(100);
+    {
+        test::LockHolder holder(path, test::Lock::Exclusive, 1000);
+        EXPECT_FALSE(readThenWrite("8"));
+        EXPECT_TRUE(db.query("select 折扣 from 系统设置").failed());
+    }
     EXPECT_EQ(rows("select 折扣 from 系统设置"), QStringList{"9"});
 }
 

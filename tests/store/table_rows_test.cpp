@@ -1,5 +1,6 @@
 #include "store/table_rows.h"
 #include "store/schema.h"
+#include "support/child_roles.h"
 #include "support/fixture.h"
 
 #include <functional>
@@ -111,5 +112,22 @@ TEST_F(TableRowsTest, AnotherProgramsWriteIsReadToo) {
                            store::kDatabasePassword));
     ASSERT_TRUE(other.execute("insert into 商品资料(编号)values(?)", {"sp-other"}));
     expectInStep("another program's insert");
+    EXPECT_EQ(products.rows().rowCount(), 2u);
+}
+
+// While another program keeps the file from being read, the kept rows say the read failed rather
+// than give a table without the rows written since; once it lets go, they are all there.
+TEST_F(TableRowsTest, AReadThatFailsUnderAnotherProgramsLockIsAFailureNotLostRows) {
+    product("sp1");
+    expectInStep("first read");
+    product("sp2");
+    db.setBusyTimeout(100);
+    {
+        test::LockHolder holder(store::databaseFilePath(folder.path()), test::Lock::Exclusive, 800);
+        const store::RecordSet kept = products.rows();
+        EXPECT_TRUE(kept.failed());
+        EXPECT_TRUE(kept.isEmpty());
+    }
+    expectInStep("after the lock");
     EXPECT_EQ(products.rows().rowCount(), 2u);
 }

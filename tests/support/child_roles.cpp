@@ -26,12 +26,17 @@ public:
     }
 };
 
-// Holds the file's exclusive lock for `milliseconds`, as a backup tool might, then lets go.
-int holdLock(const QString& path, int milliseconds) {
+// Holds the file for `milliseconds`, then lets go: "exclusive" as a backup tool might (no other
+// program may even read), "write" as another program's write transaction (others may read; its
+// commit at the end must wait for their reads).
+int holdLock(const QString& path, const QString& kind, int milliseconds) {
     store::Database db;
-    if (!db.open(path, store::kDatabaseUser, store::kDatabasePassword) ||
-        !db.execute("BEGIN EXCLUSIVE"))
-        return 1;
+    if (!db.open(path, store::kDatabaseUser, store::kDatabasePassword)) return 1;
+    const bool locked = kind == u"exclusive"
+                            ? db.execute("BEGIN EXCLUSIVE")
+                            : db.execute("BEGIN IMMEDIATE") &&
+                                  db.execute("update 系统设置 set id=id");
+    if (!locked) return 1;
     std::printf("locked\n");
     std::fflush(stdout);
     QThread::msleep(milliseconds);
@@ -71,9 +76,26 @@ std::optional<int> runChildRole(int argc, char** argv) {
         store::Database db;
         return store::createDatabase(db, argument).isEmpty() ? 0 : 1;
     }
-    if (role == u"hold-lock") return holdLock(argument, 1000);
+    if (role == u"hold-lock")
+        return holdLock(argument.section(u':', 2), argument.section(u':', 0, 0),
+                        argument.section(u':', 1, 1).toInt());
     if (role == u"add-product") return addProduct(argc, argv, argument);
     return 2;
+}
+
+LockHolder::LockHolder(const QString& path, Lock lock, int milliseconds) {
+    startChild(process_, "hold-lock",
+               QStringLiteral("%1:%2:%3")
+                   .arg(lock == Lock::Exclusive ? "exclusive" : "write")
+                   .arg(milliseconds)
+                   .arg(path));
+    EXPECT_TRUE(process_.waitForReadyRead(10000));
+    EXPECT_EQ(process_.readLine().trimmed(), "locked");
+}
+
+LockHolder::~LockHolder() {
+    EXPECT_TRUE(process_.waitForFinished(20000));
+    EXPECT_EQ(process_.exitCode(), 0);
 }
 
 void startChild(QProcess& child, const QString& role, const QString& argument) {
