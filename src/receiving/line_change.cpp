@@ -1,6 +1,7 @@
 #include "receiving/line_change.h"
 
 #include "receiving/receipt_status.h"
+#include "store/exact_number.h"
 #include "store/numbers.h"
 
 #include <cmath>
@@ -18,7 +19,9 @@ const QString kLineFailed = QStringLiteral("执行修改失败，请联系作者
 Outcome storeLineChange(store::Database& db, const LineChange& change) {
     const store::RecordSet line =
         db.query("select 状态,商品数量 from 入库管理模块 where rowid =?", {change.lineKey});
-    if (line.atEnd() || !isNotInStock(line.text(1)))
+    if (line.failed()) return {false, kLineFailed};
+    if (line.atEnd()) return {false, kHeaderFailed};  // deleted meanwhile: no status to refuse by
+    if (!isNotInStock(line.text(1)))
         return {false, QStringLiteral("你所需要修改的商品库存已经通过审核入库，需反审后才能修改！")};
     // From the stored quantity, so that two changes of one line move the total only once.
     const double difference = std::trunc(toNumber(change.newQuantity) - toNumber(line.text(2)));
@@ -27,7 +30,8 @@ Outcome storeLineChange(store::Database& db, const LineChange& change) {
         return {false, kLineFailed};
     const store::RecordSet header = db.query(
         "select 商品总件数 from 入库管理总模块 where 入库单编号 =? limit 1", {change.receiptNumber});
-    if (!db.execute("update 入库管理总模块 set 商品总件数 =? where 入库单编号 =?",
+    if (header.failed() || header.atEnd() ||
+        !db.execute("update 入库管理总模块 set 商品总件数 =? where 入库单编号 =?",
                     {numberText(toNumber(header.text(1)) + difference), change.receiptNumber}))
         return {false, kHeaderFailed};
     return {true, QStringLiteral("执行修改成功！")};
@@ -39,8 +43,9 @@ QString refusalOfQuantity(const QString& oldQuantity, const QString& newQuantity
     if (newQuantity.isEmpty() || newQuantity == u"0")
         return QStringLiteral("你所输入的修改数量不能为空或者0！");
     if (newQuantity == oldQuantity) return QStringLiteral("修改数量不应与原数量一样！");
-    // A quantity a review could not write back into 实际库存 would block every later review.
-    if (!store::fitsAsNumber(newQuantity, kStockColumnLength)) return kLineFailed;
+    // A quantity a double does not carry exactly, or a review could not write back into
+    // 实际库存, would come back into stock as another figure.
+    if (!store::isExactQuantity(newQuantity, kFigureColumnLength)) return kLineFailed;
     return {};
 }
 

@@ -24,7 +24,7 @@ struct LineChange {
 
 // In one transaction: the line stores the new quantity exactly as typed with "未入库，已修改！",
 // and the header's 商品总件数 moves by the difference to the stored quantity, truncated toward
-// zero. A line that is no longer "未入库…" (reviewed meanwhile, or gone) is left alone.
+// zero. A line reviewed meanwhile is refused, one deleted meanwhile (or its header) is a failure.
 Outcome changeLineQuantity(store::Database& db, const LineChange& change);
 
 }  // namespace receiving

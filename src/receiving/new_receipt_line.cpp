@@ -1,6 +1,7 @@
 #include "receiving/new_receipt_line.h"
 
 #include "receiving/receipt_status.h"
+#include "store/exact_number.h"
 #include "store/numbers.h"
 #include "store/stamps.h"
 #include "ui/messages.h"
@@ -31,13 +32,24 @@ LineProblem addReceiptLine(store::Database& db, const store::Clock& clock,
     if (line.productCode.isEmpty()) return LineProblem::NoProductCode;
     // Texts, not numbers: "0.0" and "00" pass.
     if (line.quantity.isEmpty() || line.quantity == u"0") return LineProblem::NoQuantity;
-    // A quantity a review could not write back into 实际库存 would block every later review.
-    if (!store::fitsAsNumber(line.quantity, kStockColumnLength)) return LineProblem::NotStored;
+    // A quantity a double does not carry exactly, or a review could not write back into
+    // 实际库存, would come back into stock as another figure.
+    if (!store::isExactQuantity(line.quantity, kFigureColumnLength)) return LineProblem::NotStored;
     // The product is looked up once, by its code: a mnemonic code or barcode that an earlier
     // product shares must not turn the line into that product.
     const store::RecordSet product =
         db.query("select * from 商品资料 where 编号 =? limit 1", {line.productCode});
+    if (product.failed()) return LineProblem::NotStored;
     if (product.atEnd()) return LineProblem::UnknownProduct;
+    const double quantity = store::toNumber(line.quantity);
+    const ReceiptTotals sums{
+        plus(totals.pieces, quantity),
+        plus(totals.tagPrice, store::toNumber(product.text("吊牌价")) * quantity),
+        plus(totals.purchasePrice, store::toNumber(product.text("进货价")) * quantity)};
+    // The totals go into the receipt's header at the submit: one its column cannot hold would
+    // make the submit fail for good.
+    for (const QString* sum : {&sums.pieces, &sums.tagPrice, &sums.purchasePrice})
+        if (sum->size() > kFigureColumnLength) return LineProblem::NotStored;
     const bool stored = db.execute(
         "insert into 入库管理模块(入库编号,入库单号,商品编号,商品数量,助记码,款号,品名,杯型,尺码,颜色,"
         "状态)values(?,?,?,?,?,?,?,?,?,?,?)",
@@ -45,11 +57,7 @@ LineProblem addReceiptLine(store::Database& db, const store::Clock& clock,
          product.text("助记码"), product.text("款号"), product.text("品名"), product.text("杯型"),
          product.text("尺码"), product.text("颜色"), kNotInStock});
     if (!stored) return LineProblem::NotStored;
-    const double quantity = store::toNumber(line.quantity);
-    totals.tagPrice = plus(totals.tagPrice, store::toNumber(product.text("吊牌价")) * quantity);
-    totals.purchasePrice =
-        plus(totals.purchasePrice, store::toNumber(product.text("进货价")) * quantity);
-    totals.pieces = plus(totals.pieces, quantity);
+    totals = sums;
     return LineProblem::None;
 }
 

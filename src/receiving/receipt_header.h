@@ -21,12 +21,10 @@ struct ReceiptHeader {
     QString remark;
 };
 
-// The distinct styles of the receipt's lines, each followed by ",", in the reverse of the order
-// the query gives them: A then B gives "B,A,".
-QString makeStyleList(store::Database& db, const QString& receiptNumber);
-
 // Stores the header with status "未入库", its style count and style list taken from its lines
-// and an id made of the date and time stamps of now.
+// (each distinct style followed by ",", in the reverse of the order the query gives them: A then
+// B gives "B,A,") and an id made of the date and time stamps of now. False, with nothing
+// written, when the lines cannot be read or the header cannot be stored.
 bool submitReceiptHeader(store::Database& db, const store::Clock& clock,
                          const ReceiptHeader& header);
 

@@ -9,8 +9,8 @@ namespace receiving {
 inline const QString kInStock = QStringLiteral("已入库");
 inline const QString kNotInStock = QStringLiteral("未入库");
 
-// The width of 库存表's figures, which a review writes a receipt's quantities into.
-constexpr int kStockColumnLength = 255;
+// The width of the columns that keep the figures of stock (库存表) and of receipt headers.
+constexpr int kFigureColumnLength = 255;
 
 inline bool isInStock(const QString& status) { return status.startsWith(kInStock); }
 inline bool isNotInStock(const QString& status) { return status.startsWith(kNotInStock); }

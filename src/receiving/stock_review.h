@@ -16,7 +16,9 @@ enum class ReviewMode { Review, ReverseReview };
 // minus (reverse review) the sum of its product's quantities on the receipt, its scratch column
 // (进货库存 or 退货库存) is emptied, and the receipt's header and lines get "已入库" or
 // "未入库-反审". The stored status is read first: a receipt already in stock is not reviewed
-// again, one not in stock is not reverse reviewed, and nothing is written.
+// again, one not in stock is not reverse reviewed, and nothing is written. Figures are moved
+// exactly: a review whose new figure would need more digits than a double carries, or more
+// than its column holds, fails, as does one whose header is gone or any of whose reads fails.
 Outcome reviewReceiptStock(store::Database& db, const QString& receiptNumber, ReviewMode mode);
 
 }  // namespace receiving

@@ -1,5 +1,7 @@
 #include "store/numbers.h"
 
+#include "store/exact_number.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -15,13 +17,6 @@ double toNumber(const QString& text) {
 }
 
 namespace {
-
-QString withoutTrailingZeros(QString text) {
-    if (!text.contains(u'.')) return text;
-    while (text.endsWith(u'0')) text.chop(1);
-    if (text.endsWith(u'.')) text.chop(1);
-    return text;
-}
 
 // Amounts are typed with a few decimals; what a subtraction or a product adds beyond them is the
 // binary fraction's noise (300 - 299.3 is 0.69999999999998863). The shortest form within a
@@ -47,17 +42,12 @@ QString numberText(double value) {
     // What is left of amounts that cancel out (19.9 * 3 - 59.7) is noise, not an amount.
     if (!std::isfinite(value) || std::fabs(value) < 1e-12) return QStringLiteral("0");
     const int precision = shownPrecision(value);
-    char buffer[400];
+    char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
     QString text = QString::fromLatin1(buffer);
-    if (text.contains(u'e')) {
-        // Very large or very small amounts: write them out in full rather than with an exponent.
-        const double magnitude = std::fabs(value);
-        const int digitsBeforePoint = magnitude >= 1 ? int(std::floor(std::log10(magnitude))) + 1 : 0;
-        const int decimals = std::max(0, precision - digitsBeforePoint);
-        std::snprintf(buffer, sizeof buffer, "%.*f", std::min(decimals, 300), value);
-        text = withoutTrailingZeros(QString::fromLatin1(buffer));
-    }
+    // Very large or very small amounts: written out in full rather than with an exponent, with
+    // the digits shown and zeros after them, not the binary fraction's noise.
+    if (text.contains(u'e')) text = ExactNumber::of(text)->text();
     if (text == u"-0") return QStringLiteral("0");
     return text;
 }

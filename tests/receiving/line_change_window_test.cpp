@@ -88,7 +88,7 @@ TEST_F(LineChangeTest, ANewQuantityIsStoredAsTypedAndMovesTheTotalByAWholeNumber
     };
     const Case cases[] = {
         {"3", "5", "12"}, {"3", "5.5", "12"}, {"5.5", "3", "8"}, {"5", "5.0", "10"},
-        {"3", "00", "7"}, {"3", "-2", "5"},   {"3", "abc", "7"},
+        {"3", "00", "7"}, {"3", "-2", "5"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE((c.old + " -> " + c.typed).toStdString());
