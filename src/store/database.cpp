@@ -297,6 +297,10 @@ sqlite3_stmt* Database::prepared(const QString& sql, const QStringList& values) 
 }
 
 RecordSet Database::query(const QString& sql, const QStringList& values) {
+    if (!failingQueries_.isEmpty() && sql.contains(failingQueries_)) {
+        lastError_ = QStringLiteral("the file could not be read");
+        return RecordSet::failure();
+    }
     sqlite3_stmt* statement = prepared(sql, values);
     return statement ? read(statement) : RecordSet::failure();
 }

@@ -130,6 +130,9 @@ public:
 
     // A failed query gives an empty set whose `failed()` is true.
     RecordSet query(const QString& sql, const QStringList& values = {});
+    // For tests: from now on every query whose text holds `fragment` fails, as a query does when
+    // the file cannot be read; "" ends it.
+    void failQueriesContaining(const QString& fragment) { failingQueries_ = fragment; }
     bool execute(const QString& sql, const QStringList& values = {});
     // Hands each row to `each` as it is stepped through, for a reader that folds many rows into
     // a few figures; false when the statement fails, possibly after some rows.
@@ -193,6 +196,7 @@ private:
     // Counts the openings and the rollbacks, so marks made before one of them are told stale.
     uint64_t connection_ = 0;
     int busyTimeoutMs_ = kDefaultBusyTimeoutMs;
+    QString failingQueries_;
 };
 
 }  // namespace store
