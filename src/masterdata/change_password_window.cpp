@@ -52,13 +52,15 @@ ChangePasswordWindow::ChangePasswordWindow(session::Shell& shell, QWidget* host,
 
 void ChangePasswordWindow::changePassword() {
     // A user deleted meanwhile has no row: the stored digest reads "", which no password matches.
-    const QString stored =
-        shell_.db.query(QStringLiteral("select * from 用户管理模块 where 用户名=?"), {userName_})
-            .text(QStringLiteral("密码"));
+    const store::RecordSet user =
+        shell_.db.query(QStringLiteral("select * from 用户管理模块 where 用户名=?"), {userName_});
+    const QString stored = user.text(QStringLiteral("密码"));
     const auto refuse = [this](const QString& text) {
         shell_.showMessage(text, 0x40, ui::kStandardTitle);
         emptyBoxes();
     };
+    const QString failed = QStringLiteral("修改密码失败！");
+    if (user.failed()) return refuse(failed);
     const QString fresh = 编辑框3->text();
     if (!session::passwordMatches(编辑框1->text(), stored))
         return refuse(QStringLiteral("原密码不正确！"));
@@ -71,7 +73,7 @@ void ChangePasswordWindow::changePassword() {
     if (newDigest.isEmpty() ||
         !shell_.db.execute(QStringLiteral("update 用户管理模块 set 密码=? where 用户名=?"),
                            {newDigest, userName_}))
-        return refuse(QStringLiteral("修改密码失败！"));
+        return refuse(failed);
     shell_.showMessage(QStringLiteral("修改密码成功！"), 0, ui::kStandardTitle);
     emptyBoxes();
     close();

@@ -196,12 +196,11 @@ void SettingsWindow::addUser() {
          {session::unusableUserName(编辑框1->text()), session::unusablePassword(编辑框3->text())})
         if (!unusable.isEmpty()) return refuse(unusable);
     // Text equality in the store is byte for byte: letter case and blanks count.
-    if (!shell_.db.query(QStringLiteral("select 用户名 from 用户管理模块 where 用户名=? limit 1"),
-                         {编辑框1->text()})
-             .isEmpty())
-        return refuse(QStringLiteral("已经存在的用户名！"));
+    const store::RecordSet same = shell_.db.query(
+        QStringLiteral("select 用户名 from 用户管理模块 where 用户名=? limit 1"), {编辑框1->text()});
+    if (!same.isEmpty()) return refuse(QStringLiteral("已经存在的用户名！"));
     const QString digest = session::makePasswordDigest(编辑框3->text());
-    if (digest.isEmpty() ||
+    if (same.failed() || digest.isEmpty() ||
         !shell_.db.execute(QStringLiteral("insert into 用户管理模块(用户名,密码)values(?,?)"),
                            {编辑框1->text(), digest}))
         return refuse(QStringLiteral("添加用户失败！"));

@@ -6,6 +6,8 @@
 #include "store/transaction.h"
 #include "ui/messages.h"
 
+#include <tuple>
+
 namespace sales {
 
 using store::numberText;
@@ -16,13 +18,21 @@ namespace {
 const QString kPaid = QStringLiteral("已买单");
 const QString kSuspended = QStringLiteral("挂起");
 
-bool productExists(store::Database& db, const QString& column, const QString& value) {
-    return !firstProductWith(db, column, value).atEnd();
+// A product read that fails is no answer about the product: the line is not stored.
+LineProblem productProblem(store::Database& db, const QString& column, const QString& value,
+                           LineProblem missing) {
+    const store::RecordSet product = firstProductWith(db, column, value);
+    if (product.failed()) return LineProblem::NotStored;
+    return product.atEnd() ? missing : LineProblem::None;
 }
 
 LineProblem checkBillLine(store::Database& db, const QDate& today, const BillLine& line) {
-    if (!productExists(db, "编号", line.productCode)) return LineProblem::UnknownProduct;
-    if (!productExists(db, "款号", line.styleNumber)) return LineProblem::UnknownStyleNumber;
+    for (const auto& [column, value, missing] :
+         {std::tuple{"编号", line.productCode, LineProblem::UnknownProduct},
+          std::tuple{"款号", line.styleNumber, LineProblem::UnknownStyleNumber}})
+        if (const LineProblem problem = productProblem(db, column, value, missing);
+            problem != LineProblem::None)
+            return problem;
     if (!saleDateAllowed(line.saleDate, today)) return LineProblem::SaleDateOutOfRange;
     if (line.quantity.isEmpty() || line.quantity == u"0") return LineProblem::NoQuantity;
     const double difference =
@@ -117,14 +127,18 @@ bool deleteBillLine(store::Database& db, const QString& lineRow) {
 }
 
 bool suspendBill(store::Database& db, const store::Clock& clock, const SuspendedBill& bill) {
-    const QString pieces =
-        db.query("select sum(数量) from 销售模块 where 销售单号 =?", {bill.billNumber}).text(1);
-    return db.execute(
-        "insert into 销售管理总模块(编号,销售日期,销售单号,总件数,销售总金额,销售人员,状态)"
-        "values(?,?,?,?,?,?,?)",
-        {store::makeDocumentNumber(clock, "xsz"),
-         store::toDateStamp(bill.saleDate) + store::makeTimeStamp(clock), bill.billNumber, pieces,
-         bill.total, bill.salesperson, kSuspended});
+    // The header counts the lines as they are when it is written.
+    return store::inTransaction(db, [&] {
+        const store::RecordSet pieces =
+            db.query("select sum(数量) from 销售模块 where 销售单号 =?", {bill.billNumber});
+        return !pieces.failed() &&
+               db.execute("insert into 销售管理总模块(编号,销售日期,销售单号,总件数,销售总金额,"
+                          "销售人员,状态)values(?,?,?,?,?,?,?)",
+                          {store::makeDocumentNumber(clock, "xsz"),
+                           store::toDateStamp(bill.saleDate) + store::makeTimeStamp(clock),
+                           bill.billNumber, pieces.text(1), bill.total, bill.salesperson,
+                           kSuspended});
+    });
 }
 
 bool isSuspended(store::Database& db, const QString& billNumber) {
@@ -161,12 +175,14 @@ QString payBill(store::Database& db, const QString& billNumber) {
 bool deductStock(store::Database& db, const QString& billNumber) {
     store::RecordSet sold = db.query(
         "select 商品编号,sum(数量) from 销售模块 where 销售单号 =? group by 商品编号", {billNumber});
+    if (sold.failed()) return false;
     for (; !sold.atEnd(); sold.moveNext()) {
         const QString product = sold.text(1);
         const double quantity = toNumber(sold.text(2));
         // The row read is the row written: other rows sharing the code keep their own figures.
         const store::RecordSet stock = db.query(
             "select rowid,销售出库,实际库存 from 库存表 where 商品编号 =? limit 1", {product});
+        if (stock.failed()) return false;
         if (stock.atEnd()) continue;
         if (!db.execute("update 库存表 set 销售出库 =?,实际库存 =? where rowid =?",
                         {numberText(toNumber(stock.text(2)) + quantity),

@@ -1,0 +1,342 @@
+// Every write the program makes, while another program holds the file: a lock shorter than the
+// wait is waited out and the action succeeds; a longer one gives the action's own failure and
+// leaves the file as it was.
+
+#include "masterdata/catalogue_window.h"
+#include "masterdata/change_password_window.h"
+#include "masterdata/settings_window.h"
+#include "receiving/add_product_window.h"
+#include "receiving/line_change_window.h"
+#include "receiving/new_receipt_window.h"
+#include "receiving/receipt_list_window.h"
+#include "receiving/review_window.h"
+#include "sales/sales_window.h"
+#include "session/password_digest.h"
+#include "store/schema.h"
+#include "support/child_roles.h"
+#include "support/fixture.h"
+#include "ui/list_view.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <functional>
+#include <map>
+
+using ui::Answer;
+
+namespace {
+
+// What the user does and is told: the messages of the action on success and on failure.
+struct WriteAction {
+    std::function<void()> prepare;  // the windows and rows the action starts from
+    std::function<void()> act;
+    QStringList succeeded;
+    QStringList failed;
+};
+
+struct LockCase {
+    const char* action;
+    bool outlastsTheWait;
+};
+void PrintTo(const LockCase& c, std::ostream* out) {
+    *out << c.action << (c.outlastsTheWait ? " under a long lock" : " under a short lock");
+}
+
+}  // namespace
+
+class LockedFileTest : public test::ShopTest, public ::testing::WithParamInterface<LockCase> {
+protected:
+    LockedFileTest() {
+        shell.currentUser = "admin";
+        exec("update 系统设置 set 折扣=?,折扣原因=? where id='1'", {"不打折,9", "会员"});
+        exec("insert into 商品资料(编号,助记码,条形码,款号,品名,杯型,尺码,颜色,吊牌价,进货价,库存)"
+             "values('sp1','m1','b1','k1','文胸','A','75','红','199','90','10')");
+        exec("insert into 库存表(商品编号,助记码,款号,期初库存,销售出库,实际库存)"
+             "values('sp1','m1','k1','10','0','10')");
+        exec("insert into 用户管理模块(用户名,密码)values(?,?)", {"u1", session::makePasswordDigest("old")});
+    }
+
+    // Every row of every table, to see that a failed action wrote nothing.
+    QStringList wholeFile() {
+        QStringList all;
+        for (const QString& table : rows("select name from sqlite_master where type='table' order by name"))
+            all << table << rows("select * from \"" + table + "\"");
+        return all;
+    }
+
+    template <typename Window>
+    Window* child(QObject* host) {
+        Window* found = host->findChild<Window*>();
+        EXPECT_NE(found, nullptr);
+        return found;
+    }
+
+    // A submitted receipt rk1 of sp1 x 3 with `status`, and the receipt list showing it.
+    void receiptListWith(const QString& status) {
+        exec("insert into 入库管理模块(入库编号,入库单号,商品编号,商品数量,款号,状态)"
+             "values('1','rk1','sp1','3','k1',?)", {status});
+        exec("insert into 入库管理总模块(ID,入库单编号,商品总件数,款式数量,入库人员,状态)"
+             "values('1','rk1','3','1','admin',?)", {status});
+        receipts = openWindow<receiving::ReceiptListWindow>(ui::Placement::TopLeft);
+        test::selectRow(receipts->超级列表框_入库单列表, 0);
+    }
+
+    void review(receiving::ReceiptListWindow* list, QAction* item, bool forward) {
+        test::trigger(item);
+        messages.answer(Answer::Yes);
+        auto* w = child<receiving::ReviewWindow>(list);
+        test::click(forward ? w->按钮_审核 : w->按钮_反审);
+    }
+
+    // A new receipt with its add-product window open on sp1 x `quantity`.
+    receiving::AddProductWindow* addProductWindow(const QString& quantity) {
+        receipts = openWindow<receiving::ReceiptListWindow>(ui::Placement::TopLeft);
+        test::trigger(receipts->菜单项_新增入库);
+        newReceipt = child<receiving::NewReceiptWindow>(receipts);
+        test::click(newReceipt->按钮_添加产品);
+        auto* w = child<receiving::AddProductWindow>(newReceipt);
+        test::choose(w->组合框_编号, "sp1");
+        test::typeInto(w->编辑框_数量, quantity);
+        return w;
+    }
+
+    // The sales window with sp1 x 1 on its bill.
+    sales::SalesWindow* billOfOne() {
+        sales = openWindow<sales::SalesWindow>();
+        addBillLine("sp1");
+        return sales;
+    }
+    void addBillLine(const QString& code) {
+        clock.set(clock.now().addSecs(1));
+        test::typeInto(sales->组合框_编号, code);
+        test::pressEnter(sales->组合框_编号);
+        test::typeInto(sales->编辑框_数量, "1");
+        test::click(sales->按钮_加入);
+    }
+
+    std::map<std::string, WriteAction> actions() {
+        return {
+            {"product add",
+             {[&] {
+                  catalogue = openWindow<masterdata::CatalogueWindow>(ui::Placement::TopLeft);
+                  for (auto [edit, text] : {std::pair{catalogue->编辑框_助记码, "m2"},
+                                            {catalogue->编辑框_款号, "k2"},
+                                            {catalogue->编辑框_品名, "内裤"},
+                                            {catalogue->编辑框_库存, "5"}})
+                      test::typeInto(edit, text);
+              },
+              [&] { test::click(catalogue->按钮_添加); },
+              {"商品资料添加成功！"},
+              {"商品资料添加失败！"}}},
+            {"product change",
+             {[&] {
+                  catalogue = openWindow<masterdata::CatalogueWindow>(ui::Placement::TopLeft);
+                  test::selectRow(catalogue->超级列表框_商品资料, 0);
+                  test::trigger(catalogue->菜单项_修改);
+                  test::typeInto(catalogue->编辑框_品名, "新品名");
+              },
+              [&] {
+                  messages.answer(Answer::Yes);
+                  test::click(catalogue->按钮_确认修改);
+              },
+              {"是否确认修改商品资料！是：修改！否：返回！", "商品资料修改成功！"},
+              {"是否确认修改商品资料！是：修改！否：返回！", "商品资料修改失败！"}}},
+            {"product delete",
+             {[&] {
+                  catalogue = openWindow<masterdata::CatalogueWindow>(ui::Placement::TopLeft);
+                  test::selectRow(catalogue->超级列表框_商品资料, 0);
+              },
+              [&] {
+                  messages.answer(Answer::Yes);
+                  test::click(catalogue->按钮_删除);
+              },
+              {"是否删除该条商品资料？", "删除商品资料成功！"},
+              {"是否删除该条商品资料？", "删除商品资料失败！"}}},
+            {"settings list",
+             {[&] {
+                  settings = openWindow<masterdata::SettingsWindow>();
+                  test::typeInto(settings->组合框_品牌, "爱慕");
+              },
+              [&] { test::click(settings->按钮_品牌增加); },
+              {"添加成功！"},
+              {"增加品牌失败！"}}},
+            {"user add",
+             {[&] {
+                  settings = openWindow<masterdata::SettingsWindow>();
+                  test::typeInto(settings->编辑框1, "u2");
+                  test::typeInto(settings->编辑框2, "pw");
+                  test::typeInto(settings->编辑框3, "pw");
+              },
+              [&] { test::click(settings->按钮_增加用户); },
+              {"添加用户成功！"},
+              {"添加用户失败！"}}},
+            {"user delete",
+             {[&] {
+                  settings = openWindow<masterdata::SettingsWindow>();
+                  test::selectRow(settings->超级列表框1, 1);
+              },
+              [&] {
+                  messages.answer(Answer::Yes);
+                  test::trigger(settings->删除用户);
+              },
+              {"你确定要删除:u1-用户吗？"},
+              {"你确定要删除:u1-用户吗？", "删除失败！"}}},
+            {"password change",
+             {[&] {
+                  settings = openWindow<masterdata::SettingsWindow>();
+                  test::selectRow(settings->超级列表框1, 1);
+                  test::trigger(settings->修改密码);
+                  auto* w = child<masterdata::ChangePasswordWindow>(settings);
+                  test::typeInto(w->编辑框1, "old");
+                  test::typeInto(w->编辑框3, "new");
+                  test::typeInto(w->编辑框2, "new");
+              },
+              [&] { test::click(child<masterdata::ChangePasswordWindow>(settings)->按钮_修改密码); },
+              {"修改密码成功！"},
+              {"修改密码失败！"}}},
+            {"receipt line add",
+             {[&] { addProductWindow("3"); },
+              [&] { test::click(child<receiving::AddProductWindow>(newReceipt)->按钮_添加); },
+              {"执行添加成功！"},
+              {"执行添加失败！"}}},
+            {"receipt submit",
+             {[&] {
+                  test::click(addProductWindow("3")->按钮_添加);
+                  messages.clear();
+              },
+              [&] { test::click(newReceipt->按钮_提交表单); },
+              {"执行提交成功，需要在商品入库窗口执行审核入库才能增加库存！"},
+              {"执行提交失败，请联系作者！"}}},
+            {"receipt delete",
+             {[&] { receiptListWith("未入库"); },
+              [&] {
+                  messages.answer(Answer::Yes);
+                  test::trigger(receipts->菜单项_删除入库单);
+              },
+              {"这张入库单还没有入库，你确定要删除么，删除后将不可恢复！", "入库单已经删除！"},
+              {"这张入库单还没有入库，你确定要删除么，删除后将不可恢复！", "删除失败！"}}},
+            {"receipt line change",
+             {[&] {
+                  receiptListWith("未入库");
+                  test::selectRow(receipts->超级列表框_入库单详情, 0);
+                  test::trigger(receipts->菜单项_修改);
+                  test::typeInto(child<receiving::LineChangeWindow>(receipts)->编辑框_输入修改, "5");
+              },
+              [&] { test::click(child<receiving::LineChangeWindow>(receipts)->按钮确认修改); },
+              {"执行修改成功！"},
+              {"执行修改失败！"}}},
+            {"review",
+             {[&] { receiptListWith("未入库"); },
+              [&] { review(receipts, receipts->菜单项_审核入库单, true); },
+              {"是否将入库单内容加入库存！", "审核成功！"},
+              {"是否将入库单内容加入库存！", "审核失败！"}}},
+            {"reverse review",
+             {[&] { receiptListWith("已入库"); },
+              [&] { review(receipts, receipts->菜单项_反审入库单, false); },
+              {"是否将入库单内容从库存中减去！", "反审成功！"},
+              {"是否将入库单内容从库存中减去！", "反审失败！"}}},
+            {"bill line add",
+             {[&] {
+                  sales = openWindow<sales::SalesWindow>();
+                  test::typeInto(sales->组合框_编号, "sp1");
+                  test::pressEnter(sales->组合框_编号);
+                  test::typeInto(sales->编辑框_数量, "1");
+              },
+              [&] { test::click(sales->按钮_加入); },
+              {},
+              {"加入销售单失败!"}}},
+            {"bill line change",
+             {[&] {
+                  billOfOne();
+                  test::selectRow(sales->超级列表框_销售单, 0);
+                  test::trigger(sales->菜单项_修改);
+                  test::typeInto(sales->编辑框_数量, "2");
+              },
+              [&] { test::click(sales->按钮_修改); },
+              {},
+              {"修改失败!"}}},
+            {"bill line delete",
+             {[&] {
+                  billOfOne();
+                  test::selectRow(sales->超级列表框_销售单, 0);
+              },
+              [&] { test::trigger(sales->菜单项_删除); },
+              {},
+              {"删除失败！"}}},
+            {"suspend",
+             {[&] { billOfOne(); },
+              [&] {
+                  messages.answer(Answer::Yes);
+                  test::click(sales->按钮_挂起);
+              },
+              {"是否挂起！"},
+              {"是否挂起！", "挂起失败"}}},
+            {"abandon",
+             {[&] { billOfOne(); },
+              [&] {
+                  messages.answer(Answer::Yes);
+                  test::click(sales->按钮_废弃);
+              },
+              {"是否废弃这张销售单！"},
+              {"是否废弃这张销售单！", "删除失败"}}},
+            {"checkout",
+             {[&] {
+                  billOfOne();
+                  test::typeInto(sales->编辑框_收款, "200");
+              },
+              [&] {
+                  const bool succeeds = !GetParam().outlastsTheWait;
+                  messages.answer(succeeds ? std::initializer_list<Answer>{Answer::Yes, Answer::No}
+                                           : std::initializer_list<Answer>{Answer::Yes});
+                  test::pressEnter(sales->编辑框_收款);
+              },
+              {"应找零：1元", "是否确认买单！", "是否打印小票！", "　　　　继续努力！加油！"},
+              {"应找零：1元", "是否确认买单！", "数据库写入失败！"}}},
+        };
+    }
+
+    masterdata::CatalogueWindow* catalogue = nullptr;
+    masterdata::SettingsWindow* settings = nullptr;
+    receiving::ReceiptListWindow* receipts = nullptr;
+    receiving::NewReceiptWindow* newReceipt = nullptr;
+    sales::SalesWindow* sales = nullptr;
+};
+
+TEST_P(LockedFileTest, AShortLockIsWaitedOutAndALongOneFailsTheActionWritingNothing) {
+    const WriteAction action = actions().at(GetParam().action);
+    action.prepare();
+    messages.clear();
+    const QStringList before = wholeFile();
+    const bool outlasts = GetParam().outlastsTheWait;
+    if (outlasts) db.setBusyTimeout(200);
+    {
+        test::LockHolder holder(store::databaseFilePath(folder.path()),
+                                outlasts ? test::Lock::Exclusive : test::Lock::Write,
+                                outlasts ? 1200 : 300);
+        action.act();
+    }
+    EXPECT_EQ(messages.texts(), outlasts ? action.failed : action.succeeded);
+    if (outlasts) EXPECT_EQ(wholeFile(), before);
+    else EXPECT_NE(wholeFile(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryWrite, LockedFileTest,
+    ::testing::ValuesIn([] {
+        std::vector<LockCase> cases;
+        for (const char* action :
+             {"product add", "product change", "product delete", "settings list", "user add",
+              "user delete", "password change", "receipt line add", "receipt submit",
+              "receipt delete", "receipt line change", "review", "reverse review",
+              "bill line add", "bill line change", "bill line delete", "suspend", "abandon",
+              "checkout"})
+            for (bool outlasts : {false, true}) cases.push_back({action, outlasts});
+        return cases;
+    }()),
+    [](const ::testing::TestParamInfo<LockCase>& info) {
+        std::string name = info.param.action;
+        for (char& c : name)
+            if (c == ' ') c = '_';
+        return name + (info.param.outlastsTheWait ? "_long" : "_short");
+    });
