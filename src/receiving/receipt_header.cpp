@@ -1,7 +1,7 @@
 #include "receiving/receipt_header.h"
 
 #include "receiving/receipt_status.h"
-#include "store/stamps.h"
+#include "store/free_numbers.h"
 #include "store/transaction.h"
 
 namespace receiving {
@@ -24,10 +24,12 @@ bool submitReceiptHeader(store::Database& db, const store::Clock& clock,
                      "where 入库单号 =?)",
                      {header.receiptNumber})
                 .text(1);
-        return db.execute(
+        const std::optional<QString> id =
+            store::takeFreeNumber(db, clock, store::NumberKind::ReceiptHeaderId);
+        return id && db.execute(
             "insert into 入库管理总模块 (ID,入库单编号,商品总件数,款式数量,款号,吊牌价总金额,"
             "进货价总金额,入库时间,入库人员,状态,备注)values(?,?,?,?,?,?,?,?,?,?,?)",
-            {store::makeDocumentNumber(clock, {}), header.receiptNumber, header.pieceTotal,
+            {*id, header.receiptNumber, header.pieceTotal,
              styleCount, styles, header.tagPriceTotal, header.purchasePriceTotal,
              header.receiptDate, header.operatorName, kNotInStock, header.remark});
     });

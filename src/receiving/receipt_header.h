@@ -26,7 +26,7 @@ struct ReceiptHeader {
 QString makeStyleList(store::Database& db, const QString& receiptNumber);
 
 // Stores the header with status "未入库", its style count and style list taken from its lines
-// and an id made of the date and time stamps of now.
+// and a free id made of the date and time stamps of now.
 bool submitReceiptHeader(store::Database& db, const store::Clock& clock,
                          const ReceiptHeader& header);
 
