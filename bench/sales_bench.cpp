@@ -83,7 +83,6 @@ void benchSuspendRetrieveAbandon(Bench& bench, session::Shell& shell, sales::Sal
 }  // namespace
 
 void benchSales(Bench& bench) {
-    // A fixed clock keeps the bill number, so each checkout run pays the same 50 lines again.
     store::FixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(9, 5, 3)));
     session::Shell shell(bench.db, bench.messages, clock, bench.folder.path());
     shell.currentUser = bench.shell.currentUser;
@@ -143,9 +142,16 @@ void benchSales(Bench& bench) {
     bench.db.begin();
     addFiftyLines(bench.db, clock, bill);
     bench.db.commit();
-    bench.time("sales: checkout of a 50-line bill", [&] { w->checkOutBill(); });
+    // Each run pays the same 50 lines again: the bill is put back on the window, since a
+    // checkout starts a bill with a number of its own.
+    bench.time("sales: checkout of a 50-line bill", [&] {
+        w->标签_销售单号->setText(bill);
+        w->checkOutBill();
+    });
 
-    // The same bill number again: the window shows the paid lines.
+    // The paid bill on the window again.
+    w->标签_销售单号->setText(bill);
+    w->refillBillList(bill);
     bench.time("sales: change a line (修改, then store)", [&] {
         w->超级列表框_销售单->selectRow(0);
         w->菜单项_修改->trigger();

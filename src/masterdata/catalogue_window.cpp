@@ -1,8 +1,8 @@
 #include "masterdata/catalogue_window.h"
 
+#include "store/free_numbers.h"
 #include "store/numbers.h"
 #include "store/settings_lists.h"
-#include "store/stamps.h"
 #include "store/transaction.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -198,7 +198,9 @@ void CatalogueWindow::setEditMode(bool editing) {
 
 void CatalogueWindow::refreshProductList() {
     超级列表框_商品资料->setRows(shell_.products.rows(), kProductColumns);
-    编辑框_编号->setText(store::makeDocumentNumber(shell_.clock, "sp"));
+    // Proposed free; the box is left empty when that cannot be read, for the user to type one.
+    编辑框_编号->setText(
+        store::takeFreeNumber(shell_.db, shell_.clock, store::NumberKind::ProductCode).value_or(""));
 }
 
 void CatalogueWindow::fillAttributeBoxes() {
@@ -249,14 +251,28 @@ bool CatalogueWindow::requiredFieldsFilled() const {
 }
 
 void CatalogueWindow::addProduct() {
+    const QString code = 编辑框_编号->text();
     const QString mnemonic = 编辑框_助记码->text();
     const QString barcode = 编辑框_条形码->text();
-    // Both lookups run before either is looked at. An empty value is never a duplicate: the
-    // barcode is optional, and an empty mnemonic code is refused as a missing required field.
+    // The lookups run before any is looked at. An empty value is never a duplicate: the barcode
+    // is optional, and an empty code or mnemonic code is refused as a missing required field.
+    const store::RecordSet sameCode =
+        shell_.db.query("select 编号 from 商品资料 where 编号 = ? limit 1", {code});
     const store::RecordSet sameMnemonic =
         shell_.db.query("select * from 商品资料 where 助记码 = ? limit 1", {mnemonic});
     const store::RecordSet sameBarcode =
         shell_.db.query("select * from 商品资料 where 条形码 = ? limit 1", {barcode});
+    // A lookup that failed cannot tell a duplicate from a new value.
+    if (sameCode.failed() || sameMnemonic.failed() || sameBarcode.failed()) {
+        shell_.showMessage(QStringLiteral("商品资料添加失败！"), 0x40, ui::kStandardTitle);
+        return;
+    }
+    if (!code.isEmpty() && !sameCode.atEnd()) {
+        shell_.showMessage(QStringLiteral("你所填写商品编号已经存在，请重新输入！"), 0x10,
+                           ui::kRemindYouTitle);
+        编辑框_编号->setFocus();
+        return;
+    }
     if (!mnemonic.isEmpty() && sameMnemonic.text("助记码") == mnemonic) {
         shell_.showMessage(QStringLiteral("你所填写助记码已经存在，请重新输入！"), 0x10,
                            ui::kRemindYouTitle);

@@ -2,8 +2,8 @@
 
 #include "receiving/receipt_status.h"
 #include "store/exact_number.h"
+#include "store/free_numbers.h"
 #include "store/numbers.h"
-#include "store/stamps.h"
 #include "ui/messages.h"
 
 namespace receiving {
@@ -50,10 +50,13 @@ LineProblem addReceiptLine(store::Database& db, const store::Clock& clock,
     // make the submit fail for good.
     for (const QString* sum : {&sums.pieces, &sums.tagPrice, &sums.purchasePrice})
         if (sum->size() > kFigureColumnLength) return LineProblem::NotStored;
-    const bool stored = db.execute(
+    // A receipt without a number would gather the lines of every other such receipt.
+    const std::optional<QString> lineId =
+        store::takeFreeNumber(db, clock, store::NumberKind::ReceiptLineId);
+    const bool stored = !line.receiptNumber.isEmpty() && lineId && db.execute(
         "insert into 入库管理模块(入库编号,入库单号,商品编号,商品数量,助记码,款号,品名,杯型,尺码,颜色,"
         "状态)values(?,?,?,?,?,?,?,?,?,?,?)",
-        {store::makeDocumentNumber(clock, {}), line.receiptNumber, line.productCode, line.quantity,
+        {*lineId, line.receiptNumber, line.productCode, line.quantity,
          product.text("助记码"), product.text("款号"), product.text("品名"), product.text("杯型"),
          product.text("尺码"), product.text("颜色"), kNotInStock});
     if (!stored) return LineProblem::NotStored;

@@ -4,6 +4,7 @@
 #include "receiving/notices.h"
 #include "receiving/receipt_header.h"
 #include "receiving/receipt_list_window.h"
+#include "store/free_numbers.h"
 #include "store/stamps.h"
 #include "ui/form.h"
 #include "ui/list_view.h"
@@ -78,8 +79,13 @@ void NewReceiptWindow::buildForm() {
                               {form->width() - 100, buttonsTop, 90, 28});
 }
 
+// The window is the only one that takes receipt numbers, one for each receipt it is opened for.
+// Without a number it takes no line.
 void NewReceiptWindow::setUpNewReceipt() {
-    标签_编号->setText(store::makeDocumentNumber(shell_.clock, "rk"));
+    const std::optional<QString> number =
+        store::takeFreeNumber(shell_.db, shell_.clock, store::NumberKind::ReceiptNumber);
+    标签_编号->setText(number.value_or(QString()));
+    if (!number) notify(shell_, QStringLiteral("生成入库单编号失败，请退出后重新新增入库！"));
     标签_人员->setText(shell_.currentUser);
     标签_时间->setText(store::makeDateStamp(shell_.clock));
     编辑框_备注->setText(QStringLiteral("无"));

@@ -1,7 +1,7 @@
 #include "receiving/receipt_header.h"
 
 #include "receiving/receipt_status.h"
-#include "store/stamps.h"
+#include "store/free_numbers.h"
 #include "store/transaction.h"
 
 #include <optional>
@@ -33,11 +33,13 @@ bool submitReceiptHeader(store::Database& db, const store::Clock& clock,
                      "where 入库单号 =?)",
                      {header.receiptNumber});
         if (!styles || styleCount.failed() || styleCount.atEnd()) return false;
-        return db.execute(
+        const std::optional<QString> id =
+            store::takeFreeNumber(db, clock, store::NumberKind::ReceiptHeaderId);
+        return id && db.execute(
             "insert into 入库管理总模块 (ID,入库单编号,商品总件数,款式数量,款号,吊牌价总金额,"
             "进货价总金额,入库时间,入库人员,状态,备注)values(?,?,?,?,?,?,?,?,?,?,?)",
-            {store::makeDocumentNumber(clock, {}), header.receiptNumber, header.pieceTotal,
-             styleCount.text(1), *styles, header.tagPriceTotal, header.purchasePriceTotal,
+            {*id, header.receiptNumber, header.pieceTotal, styleCount.text(1), *styles,
+             header.tagPriceTotal, header.purchasePriceTotal,
              header.receiptDate, header.operatorName, kNotInStock, header.remark});
     });
 }

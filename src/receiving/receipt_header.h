@@ -23,7 +23,7 @@ struct ReceiptHeader {
 
 // Stores the header with status "未入库", its style count and style list taken from its lines
 // (each distinct style followed by ",", in the reverse of the order the query gives them: A then
-// B gives "B,A,") and an id made of the date and time stamps of now. False, with nothing
+// B gives "B,A,") and a free id made of the date and time stamps of now. False, with nothing
 // written, when the lines cannot be read or the header cannot be stored.
 bool submitReceiptHeader(store::Database& db, const store::Clock& clock,
                          const ReceiptHeader& header);

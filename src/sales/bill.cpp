@@ -1,6 +1,7 @@
 #include "sales/bill.h"
 
 #include "sales/sales_picker.h"
+#include "store/free_numbers.h"
 #include "store/numbers.h"
 #include "store/stamps.h"
 #include "store/transaction.h"
@@ -10,6 +11,7 @@
 
 namespace sales {
 
+using store::NumberKind;
 using store::numberText;
 using store::toNumber;
 
@@ -104,10 +106,13 @@ LineProblem addBillLine(store::Database& db, const store::Clock& clock, const Bi
     if (const LineProblem problem = checkBillLine(db, clock.now().date(), line);
         problem != LineProblem::None)
         return problem;
-    const bool stored = discountFits(line.discount) && db.execute(
+    // A bill without a number would gather the lines of every other such bill.
+    const std::optional<QString> lineId = store::takeFreeNumber(db, clock, NumberKind::BillLineId);
+    const bool stored =
+        !line.billNumber.isEmpty() && lineId && discountFits(line.discount) && db.execute(
         "insert into 销售模块(销售编号,销售时间,销售单号,商品编号,数量,折扣,折后价,小计,折扣原因,状态,"
         "款号,杯型,尺码,颜色,单价,销售人员)values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
-        {store::makeDocumentNumber(clock, "xsbh"), store::toDateStamp(line.saleDate),
+        {*lineId, store::toDateStamp(line.saleDate),
          line.billNumber, line.productCode, line.quantity, line.discount,
          discountedPrice(line.discount, line.unitPrice), line.subtotal, line.discountReason,
          "未确认", line.styleNumber, line.cup, line.size, line.colour, line.unitPrice,
@@ -131,11 +136,13 @@ bool suspendBill(store::Database& db, const store::Clock& clock, const Suspended
     return store::inTransaction(db, [&] {
         const store::RecordSet pieces =
             db.query("select sum(数量) from 销售模块 where 销售单号 =?", {bill.billNumber});
-        return !pieces.failed() &&
+        const std::optional<QString> number =
+            pieces.failed() ? std::nullopt
+                            : store::takeFreeNumber(db, clock, NumberKind::BillHeaderNumber);
+        return number &&
                db.execute("insert into 销售管理总模块(编号,销售日期,销售单号,总件数,销售总金额,"
                           "销售人员,状态)values(?,?,?,?,?,?,?)",
-                          {store::makeDocumentNumber(clock, "xsz"),
-                           store::toDateStamp(bill.saleDate) + store::makeTimeStamp(clock),
+                          {*number, store::toDateStamp(bill.saleDate) + store::makeTimeStamp(clock),
                            bill.billNumber, pieces.text(1), bill.total, bill.salesperson,
                            kSuspended});
     });

@@ -69,8 +69,8 @@ Notice noticeFor(LineProblem problem);
 LineProblem addBillLine(store::Database& db, const store::Clock& clock, const BillLine& line);
 
 // The figures a bill line's change writes; its other columns stay.
-// A stored line is reached by its row key, not by its line id: two lines added within the same
-// second share an id, and a change or delete of one must not reach the other.
+// A stored line is reached by its row key, not by its line id: lines of an older file may share
+// an id, and a change or delete of one must not reach the other.
 struct LineChange {
     QString lineRow;
     QString quantity;

@@ -1,9 +1,9 @@
 #include "sales/sales_window.h"
 
 #include "sales/retrieve_suspended_window.h"
+#include "store/free_numbers.h"
 #include "store/numbers.h"
 #include "store/settings_lists.h"
-#include "store/stamps.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/list_view.h"
@@ -231,8 +231,17 @@ void SalesWindow::setUpSalesWindow() {
                            .arg(today.month())
                            .arg(today.day())
                            .arg(QString::fromUtf8(kWeekdays[today.dayOfWeek() - 1])));
-    标签_销售单号->setText(store::makeDocumentNumber(shell_.clock, QStringLiteral("xs")));
+    startNewBillNumber();
     resetSalesEntryFields();
+}
+
+// The window is the only one that takes bill numbers, and the number it shows is in use until
+// the new one replaces it. Without a number it takes no line.
+void SalesWindow::startNewBillNumber() {
+    const std::optional<QString> number = store::takeFreeNumber(
+        shell_.db, shell_.clock, store::NumberKind::BillNumber, {billNumber()});
+    标签_销售单号->setText(number.value_or(QString()));
+    if (!number) tell(QStringLiteral("生成销售单号失败，请点废弃重新开单！"), ui::kStandardTitle);
 }
 
 void SalesWindow::resetSalesEntryFields() {
@@ -408,7 +417,7 @@ void SalesWindow::suspendBill() {
     }
     超级列表框_销售单->deleteAllRows();
     billLineRows_.clear();
-    标签_销售单号->setText(store::makeDocumentNumber(shell_.clock, QStringLiteral("xs")));
+    startNewBillNumber();
     resetSalesEntryFields();
 }
 

@@ -94,6 +94,7 @@ private:
     void connectEvents();
 
     QString billNumber() const;
+    void startNewBillNumber();
     BillLine enteredLine() const;
     void showBillTotal();
     void resetAndShowTotal();

@@ -67,6 +67,11 @@ const char* const kLookupIndexes[] = {
     "CREATE INDEX IF NOT EXISTS 销售模块_统计 ON 销售模块(状态,销售时间,商品编号,数量,小计)",
     "CREATE INDEX IF NOT EXISTS 销售模块_单品 ON 销售模块(状态,商品编号,销售时间,数量,小计)",
     "CREATE INDEX IF NOT EXISTS 销售管理总模块_销售单号 ON 销售管理总模块(销售单号)",
+    // A new number is looked for among those in use.
+    "CREATE INDEX IF NOT EXISTS 销售模块_销售编号 ON 销售模块(销售编号)",
+    "CREATE INDEX IF NOT EXISTS 销售管理总模块_编号 ON 销售管理总模块(编号)",
+    "CREATE INDEX IF NOT EXISTS 入库管理模块_入库编号 ON 入库管理模块(入库编号)",
+    "CREATE INDEX IF NOT EXISTS 入库管理总模块_ID ON 入库管理总模块(ID)",
 };
 
 struct TypedColumn {

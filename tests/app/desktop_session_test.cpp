@@ -4,6 +4,7 @@
 // navigation panel, a window of its own) unless the program hands it over. Where no X server can
 // start, the test is skipped.
 
+#include "session/password_digest.h"
 #include "store/database.h"
 #include "store/schema.h"
 
@@ -133,6 +134,14 @@ public:
         return waitUntil([&] { return !visibleWindows(title).contains(box); });
     }
 
+    // The user clicks at a point of the main window's inside.
+    void clickInMainWindow(QPoint at) {
+        const QStringList main = visibleWindows(kMainWindow);
+        ASSERT_FALSE(main.isEmpty());
+        run({"mousemove", "--window", main.first(), QString::number(at.x()),
+             QString::number(at.y()), "click", "1"});
+    }
+
     // The user clicks into the navigation panel (so the keyboard is there) and double-clicks a row.
     void doubleClick(Row row) {
         const QStringList panel = visibleWindows(kPanel);
@@ -209,4 +218,96 @@ TEST(DesktopSession, TypingReachesTheFocusOfEachWindowThatOpens) {
     EXPECT_TRUE(waitUntil([&] {
         return firstRow("select 数量 from 销售模块 where 商品编号=?", {code}) == "2";
     })) << "no bill line for the typed product code";
+}
+
+// Under a clock stopped at one second (2:05:27, whose time stamp 2527 is also that of a bill paid
+// at 2:52:07 that day), a checkout and then a second bill: each bill takes a number of its own,
+// and the second bill's line stays its own through its checkout.
+TEST(DesktopSession, UnderAStoppedClockEachBillKeepsItsOwnLines) {
+    QTemporaryDir folder;
+    DesktopSession session;
+    if (const QString why = session.start(); !why.isEmpty())
+        GTEST_SKIP() << "No X server for the desktop session test: " << why.toStdString();
+    if (QStandardPaths::findExecutable("faketime").isEmpty())
+        GTEST_SKIP() << "faketime is not installed";
+
+    // The books as the shop left them: admin's password, two products, the bill paid at 2:52:07.
+    store::Database db;
+    const QString path = store::databaseFilePath(folder.path());
+    ASSERT_EQ(store::createDatabase(db, path), "");
+    ASSERT_TRUE(db.open(path, store::kDatabaseUser, store::kDatabasePassword));
+    const auto exec = [&](const QString& sql, const QStringList& values) {
+        ASSERT_TRUE(db.execute(sql, values)) << sql.toStdString();
+    };
+    exec("update 用户管理模块 set 密码=? where 用户名='admin'", {session::makePasswordDigest("pw1")});
+    for (const QStringList& product : {QStringList{"sp1", "k1", "199"}, {"sp2", "k2", "59"}}) {
+        exec("insert into 商品资料(编号,款号,品名,吊牌价)values(?,?,?,?)",
+             {product[0], product[1], "文胸", product[2]});
+        exec("insert into 库存表(商品编号,款号,期初库存,销售出库,实际库存)values(?,?,?,?,?)",
+             {product[0], product[1], "10", "0", "10"});
+    }
+    exec("insert into 销售模块(销售编号,销售时间,销售单号,商品编号,数量,款号,单价,小计,状态)"
+         "values(?,?,?,?,?,?,?,?,?)",
+         {"xsbh202612112527", "20261211", "xs202612112527", "sp1", "1", "k1", "199", "199", "已买单"});
+    const auto rows = [&](const QString& sql) {
+        QStringList result;
+        for (store::RecordSet set = db.query(sql); !set.atEnd(); set.moveNext()) {
+            QStringList cells;
+            for (int column = 1; column <= int(set.columnCount()); ++column) cells << set.text(column);
+            result << cells.join('|');
+        }
+        return result;
+    };
+
+    const QString program = folder.filePath("shop-erp");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(SHOP_ERP_PROGRAM), program));
+    session.launch("faketime", {"--exclude-monotonic", "-f", "2026-12-11 02:05:27", program},
+                   folder.path());
+    ASSERT_TRUE(waitUntil([&] { return !session.visibleWindows(kPanel).isEmpty(); }))
+        << "the program did not start under faketime";
+
+    // 店铺销售 asks for the login first, then opens with the keyboard in the product code.
+    session.doubleClick(kSalesRow);
+    ASSERT_FALSE(session.waitForKeyboard(kMainWindow).isEmpty()) << "the login window has no keyboard";
+    session.enterAll({"admin", "pw1"});
+    ASSERT_TRUE(session.answerBox("^提示$")) << "no welcome after the login";
+    ASSERT_FALSE(session.waitForKeyboard(kMainWindow).isEmpty()) << "the sales window has no keyboard";
+
+    // Inside the main window: the sales window's 收款 box and its product code box.
+    const QPoint received(498, 439);
+    const QPoint productCode(194, 214);
+    const QString standardTitle = QStringLiteral("^沐岚轩内衣ERP系统提醒您！$");
+    // A line of one piece typed in with Enter alone; true once the new bills' lines read `lines`.
+    const QString billLines =
+        "select 销售单号,商品编号,状态 from 销售模块 where 销售单号<>'xs202612112527'";
+    const auto sell = [&](const QString& code, const QStringList& lines) {
+        session.enterAll({code, "1", "", ""});
+        return waitUntil([&] { return rows(billLines) == lines; });
+    };
+    // 收款 with Enter: the change, the checkout question (Yes), the ticket question and the cheer.
+    const auto pay = [&](const QString& amount) {
+        session.clickInMainWindow(received);
+        session.type(amount);
+        session.pressEnter();
+        for (int box = 0; box < 4; ++box)
+            if (!session.answerBox(standardTitle)) return false;
+        return true;
+    };
+    const QString stock = "select 商品编号,销售出库,实际库存 from 库存表";
+
+    ASSERT_TRUE(sell("sp2", {"xs202612112527-2|sp2|未确认"}))
+        << "the first bill took no line of its own: " << rows(billLines).join(", ").toStdString();
+    ASSERT_TRUE(pay("300")) << "the checkout did not go through its four boxes";
+    ASSERT_TRUE(waitUntil([&] { return rows(stock) == QStringList{"sp1|0|10", "sp2|1|9"}; }))
+        << "the first checkout deducted " << rows(stock).join(", ").toStdString();
+
+    // The next bill, in the same second: a number of its own, and its line alone on it.
+    session.clickInMainWindow(productCode);
+    ASSERT_TRUE(sell("sp1", {"xs202612112527-2|sp2|已买单", "xs202612112527-3|sp1|未确认"}))
+        << "the second bill's line: " << rows(billLines).join(", ").toStdString();
+    ASSERT_TRUE(pay("199"));
+    EXPECT_TRUE(waitUntil([&] { return rows(stock) == QStringList{"sp1|1|9", "sp2|1|9"}; }))
+        << "the second checkout deducted " << rows(stock).join(", ").toStdString();
+    EXPECT_EQ(rows(billLines),
+              QStringList({"xs202612112527-2|sp2|已买单", "xs202612112527-3|sp1|已买单"}));
 }

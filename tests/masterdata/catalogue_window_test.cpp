@@ -28,6 +28,7 @@ const QString kProposedCode = "sp20240305953";  // "sp" + 20240305 + 953 at the 
 const Shown kAdded{"商品资料添加成功！", 0x40, ui::kStandardTitle};
 const Shown kAddFailed{"商品资料添加失败！", 0x40, ui::kStandardTitle};
 const Shown kRequired{"带*星号的必填项没有填写完整，请重新填写！", 0x40, "*星号项为必填项"};
+const Shown kCodeTaken{"你所填写商品编号已经存在，请重新输入！", 0x10, "沐岚轩内衣ERP系统提醒你！"};
 const Shown kMnemonicTaken{"你所填写助记码已经存在，请重新输入！", 0x10, "沐岚轩内衣ERP系统提醒你！"};
 const Shown kBarcodeTaken{"你所填写条形码已经存在，请重新输入！", 0x10, "沐岚轩内衣ERP系统提醒你！"};
 const Shown kQueryQuestion{"编号框内是否是你所要查询的编码！", 0x64, ui::kStandardTitle};
@@ -216,48 +217,40 @@ TEST_F(CatalogueTest, AnAddStoresTheProductAndItsStockRowAndReadiesTheForm) {
     EXPECT_FALSE(inEditMode());
 }
 
-TEST_F(CatalogueTest, TwoProductsMayShareAProductCode) {
-    open();
-    addValid();
-    test::typeInto(window->编辑框_编号, kProposedCode);
-    addValid({{"编辑框_助记码", "m2"}, {"编辑框_条形码", "b2"}});
-    EXPECT_EQ(messages.shown, (std::vector<Shown>{kAdded, kAdded}));
-    EXPECT_EQ(rows("select 编号,助记码 from 商品资料"),
-              (QStringList{kProposedCode + "|m1", kProposedCode + "|m2"}));
-    EXPECT_EQ(rows("select 商品编号,助记码 from 库存表"),
-              (QStringList{kProposedCode + "|m1", kProposedCode + "|m2"}));
-    EXPECT_EQ(window->超级列表框_商品资料->rowCount(), 2);
-}
-
-TEST_F(CatalogueTest, ATakenMnemonicCodeOrBarcodeStopsTheAdd) {
+TEST_F(CatalogueTest, ATakenCodeMnemonicCodeOrBarcodeStopsTheAdd) {
     storeProduct({"sp1", "m1", "b1", "k1", "文胸"});
     storeProduct({"sp2", "m2", "", "k2", "内裤"});
     struct Case {
-        QString mnemonic, barcode;
+        QString code, mnemonic, barcode;
         std::vector<Shown> shown;
         QString focus;  // "" when the add goes through
     };
     const std::vector<Case> cases = {
-        {"m1", "b1", {kMnemonicTaken}, "编辑框_助记码"},  // the mnemonic code is tested first
-        {"m1", "b9", {kMnemonicTaken}, "编辑框_助记码"},
-        {"m9", "b1", {kBarcodeTaken}, "编辑框_条形码"},
-        {"M1", "B1", {kAdded}, ""},  // letter case counts
-        {"m9", "", {kAdded}, ""},    // several products may lack a barcode
-        {"", "b9", {kRequired}, ""}, // an empty mnemonic code is missing, not taken
+        {"sp1", "m1", "b1", {kCodeTaken}, "编辑框_编号"},  // the code is tested first
+        {"sp2", "m9", "b9", {kCodeTaken}, "编辑框_编号"},
+        {"SP1", "m9", "b9", {kAdded}, ""},  // letter case counts
+        {kProposedCode, "m1", "b1", {kMnemonicTaken}, "编辑框_助记码"},  // then the mnemonic code
+        {kProposedCode, "m1", "b9", {kMnemonicTaken}, "编辑框_助记码"},
+        {kProposedCode, "m9", "b1", {kBarcodeTaken}, "编辑框_条形码"},
+        {kProposedCode, "M1", "B1", {kAdded}, ""},
+        {kProposedCode, "m9", "", {kAdded}, ""},    // several products may lack a barcode
+        {kProposedCode, "", "b9", {kRequired}, ""}, // an empty mnemonic code is missing, not taken
+        {"", "m9", "b9", {kRequired}, ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.mnemonic.toStdString() + "/" + c.barcode.toStdString());
+        SCOPED_TRACE((c.code + "/" + c.mnemonic + "/" + c.barcode).toStdString());
         exec("delete from 商品资料 where 编号 not in ('sp1','sp2')");
         exec("delete from 库存表 where 商品编号 not in ('sp1','sp2')");
         open();
         messages.clear();
-        addValid({{"编辑框_助记码", c.mnemonic}, {"编辑框_条形码", c.barcode}});
+        addValid({{"编辑框_编号", c.code}, {"编辑框_助记码", c.mnemonic}, {"编辑框_条形码", c.barcode}});
         EXPECT_EQ(messages.shown, c.shown);
         const bool added = c.shown == std::vector<Shown>{kAdded};
         EXPECT_EQ(rows("select count(*) from 商品资料").value(0), added ? "3" : "2");
         EXPECT_EQ(rows("select count(*) from 库存表").value(0), added ? "3" : "2");
         if (!c.focus.isEmpty()) {
             EXPECT_EQ(test::focused(), control<QLineEdit>(c.focus));
+            EXPECT_EQ(window->编辑框_编号->text(), c.code);
             EXPECT_EQ(window->编辑框_助记码->text(), c.mnemonic);
             EXPECT_EQ(window->编辑框_条形码->text(), c.barcode);
         }

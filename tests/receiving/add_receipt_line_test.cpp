@@ -152,3 +152,20 @@ TEST_F(AddReceiptLineTest, ALineIsStoredForTheProductWhoseCodeWasChosen) {
     test::click(w->按钮_添加);
     EXPECT_EQ(rows("select 商品编号,尺码 from 入库管理模块"), QStringList({"sp5|L", "sp5|L"}));
 }
+
+// A receipt number that cannot be taken is none: the new receipt says so and stores no line.
+TEST_F(AddReceiptLineTest, WithoutAFreeReceiptNumberNoLineIsStored) {
+    addCatalogue();
+    receiptList = openWindow<receiving::ReceiptListWindow>(ui::Placement::TopLeft);
+    exec("alter table 入库管理模块 rename to 别名");
+    test::trigger(receiptList->菜单项_新增入库);
+    exec("alter table 别名 rename to 入库管理模块");
+    AddProductWindow* w = open();
+    EXPECT_EQ(receipt->标签_编号->text(), "");
+    EXPECT_EQ(messages.shown, std::vector<Shown>({{"生成入库单编号失败，请退出后重新新增入库！", 0x40,
+                                                   kStandardTitle}}));
+    messages.clear();
+    addLine(w, "sp1", "2");
+    EXPECT_EQ(messages.shown, std::vector<Shown>({{"执行添加失败！", 0x40, kStandardTitle}}));
+    EXPECT_TRUE(rows(kStoredLines).isEmpty());
+}

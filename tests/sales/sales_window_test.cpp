@@ -382,8 +382,8 @@ TEST_F(SalesWindowTest, DeleteAsksNothingAndTheTotalFollows) {
     EXPECT_EQ(w->组合框_编号->currentText(), "sp2");  // the entry fields stay
 }
 
-// Two lines added within one second share their line id; a change or delete of one must leave
-// the other alone.
+// Lines of an older file may share their line id; a change or delete of one must leave the
+// other alone.
 TEST_F(SalesWindowTest, RowActionsReachOnlyTheSelectedLineWhenIdsRepeat) {
     addTwoProducts();
     SalesWindow* w = open();
@@ -392,7 +392,8 @@ TEST_F(SalesWindowTest, RowActionsReachOnlyTheSelectedLineWhenIdsRepeat) {
         typeInto(w->编辑框_数量, "1");
         test::click(w->按钮_加入);
     }
-    ASSERT_EQ(rows("select distinct 销售编号 from 销售模块").size(), 1);
+    exec("update 销售模块 set 销售编号='xsbh20240305953'");
+    w->refillBillList(w->标签_销售单号->text());
     test::selectRow(w->超级列表框_销售单, 2);
     test::trigger(w->菜单项_修改);
     typeInto(w->编辑框_数量, "4");
@@ -537,6 +538,32 @@ TEST_F(SalesWindowTest, CheckoutOfABillWithoutLinesStillStartsANewBill) {
     test::click(w->按钮_确认买单);
     EXPECT_EQ(messages.texts(), QStringList({kCheckOutQuestion, kPrintQuestion, kCheer}));
     EXPECT_EQ(w->标签_销售单号->text(), "xs20240305954");
+    // Again in the same second: the number shown is in use until the new one replaces it.
+    messages.answer({Answer::Yes, Answer::Yes});
+    test::click(w->按钮_确认买单);
+    EXPECT_EQ(w->标签_销售单号->text(), "xs20240305954-2");
+}
+
+// A bill number that cannot be taken is none: the window says so and takes no line until 废弃
+// starts a bill that has one.
+TEST_F(SalesWindowTest, WithoutAFreeBillNumberNoLineIsTaken) {
+    addTwoProducts();
+    exec("alter table 销售管理总模块 rename to 别名");
+    SalesWindow* w = open();
+    exec("alter table 别名 rename to 销售管理总模块");
+    EXPECT_EQ(messages.shown, (std::vector<Shown>{{"生成销售单号失败，请点废弃重新开单！", 0x40,
+                                                   kStandardTitle}}));
+    EXPECT_EQ(w->标签_销售单号->text(), "");
+    messages.clear();
+    addLine(w, "sp1", "1");
+    EXPECT_EQ(messages.texts(), QStringList({"加入销售单失败!"}));
+    EXPECT_TRUE(rows("select * from 销售模块").isEmpty());
+
+    messages.answer(Answer::Yes);
+    test::click(w->按钮_废弃);
+    EXPECT_EQ(w->标签_销售单号->text(), "xs20240305954");
+    addLine(w, "sp1", "1");
+    EXPECT_EQ(rows("select 销售单号 from 销售模块"), QStringList({"xs20240305954"}));
 }
 
 TEST_F(SalesWindowTest, AFailedCheckoutWritesNothingAndKeepsTheBill) {
