@@ -1,10 +1,5 @@
 #include "reports/product_groups.h"
 
-#include "store/numbers.h"
-
-#include <algorithm>
-#include <cmath>
-
 namespace reports {
 
 namespace {
@@ -22,13 +17,6 @@ uint64_t hashOf(std::optional<std::string_view> code) {
     return hash;
 }
 
-// Sums added in another order can differ in their last bits: amounts that read alike are a tie,
-// which goes to the first group whatever order the lines were added in.
-bool isSame(int64_t a, int64_t b) { return a == b; }
-bool isSame(double a, double b) {
-    return std::abs(a - b) <= 1e-12 * std::max(std::abs(a), std::abs(b));
-}
-
 template <typename T>
 std::optional<T> figureIf(int64_t count, T sum) {
     return count ? std::optional<T>(sum) : std::nullopt;
@@ -38,14 +26,13 @@ std::optional<T> figureIf(int64_t count, T sum) {
 
 ProductGroups::ProductGroups() : slots_(kFirstSlots) {}
 
-void ProductGroups::add(std::optional<std::string_view> code, int64_t lines, int64_t quantity,
-                        int64_t quantities, double amount, int64_t amounts) {
+void ProductGroups::add(std::optional<std::string_view> code, const store::LineSums& sums) {
     Group& group = groupOf(code);
-    group.lines += lines;
-    group.quantity += quantity;
-    group.quantities += quantities;
-    group.amount += amount;
-    group.amounts += amounts;
+    group.lines += sums.lines;
+    group.quantity += sums.quantity;
+    group.quantities += sums.quantities;
+    group.millionths += sums.millionths;
+    group.amounts += sums.amounts;
 }
 
 ProductGroups::Group& ProductGroups::groupOf(std::optional<std::string_view> code) {
@@ -103,7 +90,7 @@ std::pair<QString, QString> ProductGroups::best(Figure figure, Text text) const 
         }
         const auto mine = figure(group), theirs = figure(*best);
         const bool beats = mine.has_value() != theirs.has_value() ? mine.has_value()
-                           : mine && !isSame(*mine, *theirs) ? *mine > *theirs
+                           : mine && *mine != *theirs ? *mine > *theirs
                                                                : isBefore(group, *best);
         if (beats) best = &group;
     }
@@ -118,7 +105,8 @@ std::pair<QString, QString> ProductGroups::mostPieces() const {
 }
 
 std::pair<QString, QString> ProductGroups::mostAmount() const {
-    return best([](const Group& g) { return figureIf(g.amounts, g.amount); }, store::numberText);
+    return best([](const Group& g) { return figureIf(g.amounts, g.millionths); },
+                store::millionthsText);
 }
 
 }  // namespace reports

@@ -4,6 +4,8 @@
 // can hold a million lines of fifty thousand products, so the groups live in one open-addressing
 // table rather than a node per product.
 
+#include "store/paid_sales_sums.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -20,12 +22,11 @@ public:
     // `code` is std::nullopt for lines without one. The counts say how many of the lines had a
     // quantity and an amount: a sum of none is empty, as in SQL. Negative figures take lines off
     // again; a group left without lines is no group.
-    void add(std::optional<std::string_view> code, int64_t lines, int64_t quantity,
-             int64_t quantities, double amount, int64_t amounts);
+    void add(std::optional<std::string_view> code, const store::LineSums& sums);
 
     // The first group, in the grouping's order, with the largest summed quantity (amount), and
     // that sum as text; groups without a figure count below every number. Both empty without
-    // groups.
+    // groups. Sums are exact, so equal sums are a tie whatever order their lines came in.
     std::pair<QString, QString> mostPieces() const;
     std::pair<QString, QString> mostAmount() const;
 
@@ -39,7 +40,7 @@ private:
         int64_t lines = 0;
         int64_t quantity = 0;
         int64_t quantities = 0;
-        double amount = 0;
+        __int128 millionths = 0;
         int64_t amounts = 0;
     };
 

@@ -2,10 +2,24 @@
 
 #include <QDate>
 #include <algorithm>
+#include <optional>
 
 namespace reports {
 
 namespace {
+
+// The calendar day a bound names as a number, yyyymmdd of the years 1 to 9999, as the sums
+// tell calendar days from other dates.
+std::optional<QDate> calendarDay(const QString& bound) {
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    if (bound.isEmpty() || bound.size() > 8 || !std::all_of(bound.begin(), bound.end(), isDigit))
+        return std::nullopt;
+    const int number = bound.toInt();
+    const int year = number / 10000;
+    const QDate day(year, number / 100 % 100, number % 100);
+    if (year < 1 || !day.isValid()) return std::nullopt;
+    return day;
+}
 
 QString stampOf(const QDate& date, Grain grain) {
     const int number = grain == Grain::Years    ? date.year()
@@ -16,10 +30,10 @@ QString stampOf(const QDate& date, Grain grain) {
 
 class Stretches {
 public:
-    // Joined to the last stretch where it goes on from it.
+    // Joined to the last stretch where it goes on from it; days only within their month.
     void take(Grain grain, int sign, const QDate& from, const QDate& to) {
         if (!list_.empty() && list_.back().grain == grain && list_.back().sign == sign &&
-            lastDay_.addDays(1) == from)
+            lastDay_.addDays(1) == from && (grain != Grain::Days || from.day() != 1))
             list_.back().to = stampOf(to, grain);
         else
             list_.push_back({grain, sign, stampOf(from, grain), stampOf(to, grain)});
@@ -36,6 +50,10 @@ public:
         }
     }
 
+    void takeOtherDates(const QString& start, const QString& end) {
+        list_.push_back({Grain::OtherDates, +1, start, end});
+    }
+
     std::vector<Stretch> list() && { return std::move(list_); }
 
 private:
@@ -46,15 +64,15 @@ private:
 }  // namespace
 
 std::vector<Stretch> stretchesOf(const QString& startText, const QString& endText) {
-    const QDate start = QDate::fromString(startText, QStringLiteral("yyyyMMdd"));
-    const QDate end = QDate::fromString(endText, QStringLiteral("yyyyMMdd"));
-    if (!start.isValid() || !end.isValid()) return {{Grain::Days, +1, startText, endText}};
+    const std::optional<QDate> start = calendarDay(startText);
+    const std::optional<QDate> end = calendarDay(endText);
+    if (!start || !end) return {{Grain::Days, +1, startText, endText}};
     Stretches stretches;
-    for (int year = start.year(); year <= end.year(); ++year) {
+    for (int year = start->year(); year <= end->year(); ++year) {
         const QDate first(year, 1, 1);
         const QDate last(year, 12, 31);
-        const QDate from = std::max(start, first);
-        const QDate to = std::min(end, last);
+        const QDate from = std::max(*start, first);
+        const QDate to = std::min(*end, last);
         if (from > to) continue;
         if ((from.daysTo(to) + 1) * 2 <= first.daysTo(last) + 1) {
             stretches.takeWithinYear(+1, from, to);
@@ -64,6 +82,7 @@ std::vector<Stretch> stretchesOf(const QString& startText, const QString& endTex
         stretches.takeWithinYear(-1, first, from.addDays(-1));
         stretches.takeWithinYear(-1, to.addDays(1), last);
     }
+    stretches.takeOtherDates(startText, endText);
     return std::move(stretches).list();
 }
 

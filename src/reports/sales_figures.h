@@ -8,6 +8,7 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 
 namespace reports {
 
@@ -27,12 +28,16 @@ QString boundsProblem(const DateBounds& bounds);
 // A total of nothing gives "0%".
 QString shareText(const QString& part, const QString& total);
 
+// Each figure is that of SQL's sum over the paid lines of the range, as shown. The kept sums
+// give it exactly; where they cannot (a line whose figures they do not carry, or sums that
+// cannot be read) the figure is read from the lines themselves. Nothing when a read fails.
+
 // The range's summed amount and quantity; an empty amount means no sales in the range.
 struct RangeTotals {
     QString amount;
     QString quantity;
 };
-RangeTotals rangeTotals(store::Database& db, const DateBounds& bounds);
+std::optional<RangeTotals> rangeTotals(store::Database& db, const DateBounds& bounds);
 
 // The products with the largest summed quantity and the largest summed amount, with those sums;
 // of products that tie, the first in the order a grouping by 商品编号 returns them (byte for
@@ -43,19 +48,19 @@ struct BestSellers {
     QString byAmountCode;
     QString amount;
 };
-BestSellers bestSellers(store::Database& db, const DateBounds& bounds);
+std::optional<BestSellers> bestSellers(store::Database& db, const DateBounds& bounds);
 
 // One product's amount and quantity; both empty when it has no sales in the range.
 struct ProductSales {
     QString amount;
     QString quantity;
 };
-ProductSales productSales(store::Database& db, const QString& productCode,
-                          const DateBounds& bounds);
+std::optional<ProductSales> productSales(store::Database& db, const QString& productCode,
+                                         const DateBounds& bounds);
 
 // One salesperson's amount; empty when none in the range.
-QString salespersonAmount(store::Database& db, const QString& salesperson,
-                          const DateBounds& bounds);
+std::optional<QString> salespersonAmount(store::Database& db, const QString& salesperson,
+                                         const DateBounds& bounds);
 
 // The product codes and the salespeople of paid lines of every date, each once.
 store::RecordSet paidProductCodes(store::Database& db);

@@ -17,6 +17,7 @@ namespace reports {
 namespace {
 
 const QString kNoSales = QStringLiteral("没有销售数据！");
+const QString kNotRead = QStringLiteral("读取销售数据失败！");
 
 // Eleven rows down the group box; the right half of a row starts at kRightLeft.
 constexpr int kRowTop = 26;
@@ -124,9 +125,9 @@ bool SalesStatisticsWindow::confirmRange(const DateBounds& bounds) {
 }
 
 std::optional<RangeTotals> SalesStatisticsWindow::totalsWithSales(const DateBounds& bounds) {
-    RangeTotals totals = rangeTotals(shell_.db, bounds);
-    if (totals.amount.isEmpty()) {
-        tell(kNoSales);
+    const std::optional<RangeTotals> totals = rangeTotals(shell_.db, bounds);
+    if (!totals || totals->amount.isEmpty()) {
+        tell(totals ? kNoSales : kNotRead);
         return std::nullopt;
     }
     return totals;
@@ -137,13 +138,14 @@ void SalesStatisticsWindow::queryDateRange() {
     if (!bounds) return;
     const std::optional<RangeTotals> totals = totalsWithSales(*bounds);
     if (!totals) return;
-    const BestSellers best = bestSellers(shell_.db, *bounds);
+    const std::optional<BestSellers> best = bestSellers(shell_.db, *bounds);
+    if (!best) return tell(kNotRead);
     标签_总金额->setText(totals->amount);
     标签_总件数->setText(totals->quantity);
-    标签_最多->setText(best.quantity);
-    编辑框_最多->setText(best.byQuantityCode);
-    标签_最高->setText(best.amount);
-    编辑框_最高->setText(best.byAmountCode);
+    标签_最多->setText(best->quantity);
+    编辑框_最多->setText(best->byQuantityCode);
+    标签_最高->setText(best->amount);
+    编辑框_最高->setText(best->byAmountCode);
     // The shares are those of the figures as shown.
     标签_最多占比->setText(shareText(标签_最多->text(), 标签_总件数->text()));
     标签_最高占比->setText(shareText(标签_最高->text(), 标签_总金额->text()));
@@ -160,9 +162,10 @@ void SalesStatisticsWindow::queryProduct() {
     if (!confirmRange(*bounds)) return;
     const std::optional<RangeTotals> totals = totalsWithSales(*bounds);
     if (!totals) return;
-    const ProductSales sales = productSales(shell_.db, product, *bounds);
-    标签_单品件数->setText(sales.quantity);
-    标签_单品销售额->setText(sales.amount);
+    const std::optional<ProductSales> sales = productSales(shell_.db, product, *bounds);
+    if (!sales) return tell(kNotRead);
+    标签_单品件数->setText(sales->quantity);
+    标签_单品销售额->setText(sales->amount);
     标签_单品件数占比->setText(shareText(标签_单品件数->text(), totals->quantity));
     标签_单品销售额占比->setText(shareText(标签_单品销售额->text(), totals->amount));
 }
@@ -172,12 +175,10 @@ void SalesStatisticsWindow::querySalesperson() {
     if (!bounds || !confirmRange(*bounds)) return;
     const std::optional<RangeTotals> totals = totalsWithSales(*bounds);
     if (!totals) return;
-    const QString amount = salespersonAmount(shell_.db, 组合框_个人->currentText(), *bounds);
-    if (amount.isEmpty()) {
-        tell(kNoSales);
-        return;
-    }
-    标签_个人销售额1->setText(amount);
+    const std::optional<QString> amount =
+        salespersonAmount(shell_.db, 组合框_个人->currentText(), *bounds);
+    if (!amount || amount->isEmpty()) return tell(amount ? kNoSales : kNotRead);
+    标签_个人销售额1->setText(*amount);
     标签_个人占比->setText(shareText(标签_个人销售额1->text(), totals->amount));
 }
 

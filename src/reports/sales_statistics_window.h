@@ -56,7 +56,7 @@ private:
     // The bounds of the chosen range once they pass the checks; the first failed check is told.
     std::optional<DateBounds> checkedBounds();
     bool confirmRange(const DateBounds& bounds);
-    // The range's totals, or nothing after telling that it has no sales.
+    // The range's totals, or nothing after telling that it has no sales or could not be read.
     std::optional<RangeTotals> totalsWithSales(const DateBounds& bounds);
     void tell(const QString& text);
 

@@ -1,136 +1,243 @@
 #include "store/paid_sales_sums.h"
 
+#include "store/numbers.h"
+
 #include <QStringList>
+#include <array>
+#include <cmath>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace store {
 
 namespace {
 
-struct Key {
-    const char* column;
-    const char* ofLine;  // the key worked out from a line; %1 stands for the line
-};
+// SQL patterns: `@` stands for the line (NEW, OLD, or a name of 销售模块). SQL's own `%` is the
+// modulo, so no pattern goes through QString::arg.
+QString over(const QString& line, const char* pattern) {
+    return QString::fromUtf8(pattern).replace(u'@', line);
+}
+
+// The amount as a whole number of millionths, or NULL: millionthsOf in SQL. A typed amount
+// (169.15, 0.001) is stored as the double nearest to it, which gives the number back exactly.
+const char kMillionths[] =
+    "CASE WHEN typeof(@.小计)='real' AND abs(@.小计)<1e9 AND round(@.小计*1000000)/1000000=@.小计 "
+    "THEN cast(round(@.小计*1000000) AS INTEGER) END";
+
+const char kWholeQuantity[] =
+    "(@.数量 IS NULL OR typeof(@.数量)='integer' AND @.数量 BETWEEN -2147483648 AND 2147483647)";
+
+// What one line adds to each of kSumsColumns; `millionths` is its amount as kMillionths gives it.
+QStringList figuresOf(const QString& line, const QString& millionths) {
+    const QString whole = over(line, kWholeQuantity);
+    return {QStringLiteral("1"),
+            "CASE WHEN " + whole + " THEN ifnull(" + line + ".数量,0) ELSE 0 END",
+            line + ".数量 IS NOT NULL",
+            "NOT " + whole,
+            "ifnull(" + millionths + ",0)/1000000",
+            "ifnull(" + millionths + ",0)%1000000",
+            line + ".小计 IS NOT NULL",
+            "(" + line + ".小计 IS NOT NULL AND " + millionths + " IS NULL)"};
+}
+
+// A sale date between the first and the last day of a month of the years 1 to 9999.
+QString isCalendarDay(const QString& line) {
+    const QString date = line + ".销售时间";
+    const QString day = "cast(" + date + " AS INTEGER)";
+    const QString month = day + "/100%100";
+    const QString year = day + "/10000";
+    const QString monthStart = day + "/100*100";
+    const QString leap = "(" + year + "%4=0 AND (" + year + "%100<>0 OR " + year + "%400=0))";
+    const QString lastDay = "CASE WHEN " + month + " IN (4,6,9,11) THEN 30 WHEN " + month +
+                            "=2 THEN 28+" + leap + " ELSE 31 END";
+    return "(typeof(" + date + ") IN ('integer','real') AND " + date +
+           " BETWEEN 10101 AND 99991231 AND " + month + " BETWEEN 1 AND 12 AND " + date +
+           " BETWEEN " + monthStart + "+1 AND " + monthStart + "+" + lastDay + ")";
+}
+
+enum class Dates { All, CalendarDays, OtherDates };
+
+// Every table has two keys.
+using Keys = std::array<const char*, 2>;
 
 struct SumsTable {
     const char* name;
-    const char* definition;
-    const char* index;  // or nullptr
-    std::vector<Key> keys;
+    const char* keyColumns;  // with their types
+    bool withoutRowid;       // the table is its own index on the keys, which are never NULL
+    Keys keysOfLine;         // patterns over the line
+    Dates dates;
     const char* movingColumns;  // the columns whose change moves a line's figures
+    // Filled from the rows of this finer table, made before it, rather than from the lines.
+    const char* finerTable = nullptr;
+    Keys keysOfFinerRow = {};
 };
 
 const SumsTable kSumsTables[] = {
-    {"销售日汇总",
-     "CREATE TABLE 销售日汇总(销售时间 INTEGER,销售人员 TEXT,行数 INTEGER,数量 INTEGER,"
-     "数量个数 INTEGER,小计 REAL,小计个数 INTEGER)",
-     "CREATE INDEX 销售日汇总_日期 ON 销售日汇总(销售时间,销售人员)",
-     {{"销售时间", "%1.销售时间"}, {"销售人员", "%1.销售人员"}},
+    {"销售日汇总", "销售时间 INTEGER,销售人员 TEXT", false, {"@.销售时间", "@.销售人员"}, Dates::All,
      "销售时间,销售人员,数量,小计,状态"},
-    // Without rowid: the table is its own index, so reading a month's rows reads nothing else.
-    {"销售月单品汇总",
-     "CREATE TABLE 销售月单品汇总(月份 INTEGER,商品编号 TEXT,行数 INTEGER,数量 INTEGER,"
-     "数量个数 INTEGER,小计 REAL,小计个数 INTEGER,PRIMARY KEY(月份,商品编号)) WITHOUT ROWID",
-     nullptr,
-     {{"月份", "ifnull(%1.销售时间/100,-1)"}, {"商品编号", "ifnull(%1.商品编号,X'')"}},
+    // Without rowid: reading a month's rows reads nothing else.
+    {"销售月单品汇总", "月份 INTEGER,商品编号 TEXT", true,
+     {"cast(@.销售时间 AS INTEGER)/100", "ifnull(@.商品编号,X'')"}, Dates::CalendarDays,
      "销售时间,商品编号,数量,小计,状态"},
-    {"销售年单品汇总",
-     "CREATE TABLE 销售年单品汇总(年份 INTEGER,商品编号 TEXT,行数 INTEGER,数量 INTEGER,"
-     "数量个数 INTEGER,小计 REAL,小计个数 INTEGER,PRIMARY KEY(年份,商品编号)) WITHOUT ROWID",
-     nullptr,
-     {{"年份", "ifnull(%1.销售时间/10000,-1)"}, {"商品编号", "ifnull(%1.商品编号,X'')"}},
-     "销售时间,商品编号,数量,小计,状态"},
+    {"销售年单品汇总", "年份 INTEGER,商品编号 TEXT", true,
+     {"cast(@.销售时间 AS INTEGER)/10000", "ifnull(@.商品编号,X'')"}, Dates::CalendarDays,
+     "销售时间,商品编号,数量,小计,状态", "销售月单品汇总", {"月份/100", "商品编号"}},
+    {"销售异日单品汇总", "销售时间 INTEGER,商品编号 TEXT", false,
+     {"@.销售时间", "ifnull(@.商品编号,X'')"}, Dates::OtherDates, "销售时间,商品编号,数量,小计,状态"},
 };
 
-QString ofLine(const char* pattern, const QString& line) {
-    return QString::fromUtf8(pattern).arg(line);
+QString nameOf(const SumsTable& table) { return QString::fromUtf8(table.name); }
+
+QStringList keyNames(const SumsTable& table) {
+    QStringList names;
+    for (const QString& column : QString::fromUtf8(table.keyColumns).split(u','))
+        names << column.section(u' ', 0, 0);
+    return names;
 }
 
-// The lines every table holds.
-QString paid(const QString& line) { return line + QStringLiteral(".状态='已买单'"); }
+QString definition(const SumsTable& table) {
+    QStringList figures;
+    for (const QString& figure : kSumsColumns.split(u',')) figures << figure + " INTEGER";
+    const QString key = keyNames(table).join(u',');
+    return "CREATE TABLE " + nameOf(table) + "(" + QString::fromUtf8(table.keyColumns) + "," +
+           figures.join(u',') +
+           (table.withoutRowid ? ",PRIMARY KEY(" + key + ")) WITHOUT ROWID" : QStringLiteral(")"));
+}
+
+// Both such tables are read by sale date first.
+QString indexName(const SumsTable& table) { return nameOf(table) + "_日期"; }
+
+QString index(const SumsTable& table) {
+    return "CREATE INDEX " + indexName(table) + " ON " + nameOf(table) + "(" +
+           keyNames(table).join(u',') + ")";
+}
+
+// The lines a table holds.
+QString holds(const SumsTable& table, const QString& line) {
+    const QString paid = line + ".状态='已买单'";
+    switch (table.dates) {
+    case Dates::All: return paid;
+    case Dates::CalendarDays: return paid + " AND " + isCalendarDay(line);
+    case Dates::OtherDates: return paid + " AND NOT " + isCalendarDay(line);
+    }
+    return paid;
+}
 
 QString keysOf(const SumsTable& table, const QString& line) {
     QStringList keys;
-    for (const Key& key : table.keys) keys << ofLine(key.ofLine, line);
+    for (const char* key : table.keysOfLine) keys << over(line, key);
     return keys.join(u',');
 }
 
 // "WHERE" over the table's row for the line.
 QString rowOf(const SumsTable& table, const QString& line) {
-    QStringList terms;
-    for (const Key& key : table.keys)
-        terms << QStringLiteral("%1 IS %2").arg(QString::fromUtf8(key.column), ofLine(key.ofLine, line));
-    return terms.join(QStringLiteral(" AND "));
+    const QStringList names = keyNames(table);
+    return names[0] + " IS " + over(line, table.keysOfLine[0]) + " AND " + names[1] + " IS " +
+           over(line, table.keysOfLine[1]);
 }
 
 QString rowFor(const SumsTable& table, const QString& line, const QString& guard) {
-    return QStringLiteral("INSERT INTO %1 SELECT %2,0,0,0,0.0,0 WHERE %3 AND NOT EXISTS(SELECT 1 "
-                          "FROM %1 WHERE %4);")
-        .arg(QString::fromUtf8(table.name), keysOf(table, line), guard, rowOf(table, line));
+    return "INSERT INTO " + nameOf(table) + " SELECT " + keysOf(table, line) +
+           ",0,0,0,0,0,0,0,0 WHERE " + guard + " AND NOT EXISTS(SELECT 1 FROM " + nameOf(table) +
+           " WHERE " + rowOf(table, line) + ");";
 }
 
-QString add(const SumsTable& table, const QString& line, const QString& guard) {
-    return QStringLiteral(
-               "UPDATE %1 SET 行数=行数+1,数量=数量+ifnull(%2.数量,0),"
-               "数量个数=数量个数+(%2.数量 IS NOT NULL),小计=小计+ifnull(%2.小计,0.0),"
-               "小计个数=小计个数+(%2.小计 IS NOT NULL) WHERE %3 AND %4;")
-        .arg(QString::fromUtf8(table.name), line, guard, rowOf(table, line));
-}
-
-// A row whose last amount goes is set back to exactly nothing, free of what subtracting left.
-QString subtract(const SumsTable& table, const QString& line, const QString& guard) {
-    return QStringLiteral(
-               "UPDATE %1 SET 行数=行数-1,数量=数量-ifnull(%2.数量,0),"
-               "数量个数=数量个数-(%2.数量 IS NOT NULL),"
-               "小计=CASE WHEN 小计个数-(%2.小计 IS NOT NULL)=0 THEN 0.0 "
-               "ELSE 小计-ifnull(%2.小计,0.0) END,小计个数=小计个数-(%2.小计 IS NOT NULL) "
-               "WHERE %3 AND %4;")
-        .arg(QString::fromUtf8(table.name), line, guard, rowOf(table, line));
+// Adds (sign '+') or takes off ('-') the line's figures.
+QString change(const SumsTable& table, const QString& line, QChar sign, const QString& guard) {
+    const QStringList columns = kSumsColumns.split(u',');
+    const QStringList figures = figuresOf(line, over(line, kMillionths));
+    QStringList sets;
+    for (int f = 0; f < columns.size(); ++f)
+        sets << columns[f] + "=" + columns[f] + sign + "(" + figures[f] + ")";
+    return "UPDATE " + nameOf(table) + " SET " + sets.join(u',') + " WHERE " + guard + " AND " +
+           rowOf(table, line) + ";";
 }
 
 QString triggerName(const SumsTable& table, const char* event) {
-    return QString::fromUtf8(table.name) + u'_' + QLatin1String(event);
+    return nameOf(table) + u'_' + QLatin1String(event);
 }
 
-QStringList triggers(const SumsTable& table) {
-    const QString name = QString::fromUtf8(table.name);
-    const QString newHeld = paid("NEW");
-    const QString oldHeld = paid("OLD");
+std::vector<std::pair<QString, QString>> triggers(const SumsTable& table) {
+    const QString newHeld = holds(table, "NEW");
+    const QString oldHeld = holds(table, "OLD");
+    const QString on = QStringLiteral(" ON 销售模块 WHEN ");
     return {
-        QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON 销售模块 WHEN %2 BEGIN %3%4 END")
-            .arg(triggerName(table, "insert"), newHeld, rowFor(table, "NEW", "1"), add(table, "NEW", "1")),
-        QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON 销售模块 WHEN %2 BEGIN %3 END")
-            .arg(triggerName(table, "delete"), oldHeld, subtract(table, "OLD", "1")),
-        QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON 销售模块 WHEN %3 OR %4 BEGIN %5%6%7 END")
-            .arg(triggerName(table, "update"), QString::fromUtf8(table.movingColumns), oldHeld,
-                 newHeld, subtract(table, "OLD", oldHeld), rowFor(table, "NEW", newHeld),
-                 add(table, "NEW", newHeld)),
+        {triggerName(table, "insert"),
+         "CREATE TRIGGER " + triggerName(table, "insert") + " AFTER INSERT" + on + newHeld +
+             " BEGIN " + rowFor(table, "NEW", "1") + change(table, "NEW", u'+', "1") + " END"},
+        {triggerName(table, "delete"),
+         "CREATE TRIGGER " + triggerName(table, "delete") + " AFTER DELETE" + on + oldHeld +
+             " BEGIN " + change(table, "OLD", u'-', "1") + " END"},
+        {triggerName(table, "update"),
+         "CREATE TRIGGER " + triggerName(table, "update") + " AFTER UPDATE OF " +
+             QString::fromUtf8(table.movingColumns) + on + "(" + oldHeld + ") OR (" + newHeld +
+             ") BEGIN " + change(table, "OLD", u'-', oldHeld) + rowFor(table, "NEW", newHeld) +
+             change(table, "NEW", u'+', newHeld) + " END"},
     };
 }
 
 QString fill(const SumsTable& table) {
-    return QStringLiteral(
-               "INSERT INTO %1 SELECT %2,count(*),ifnull(sum(数量),0),count(数量),"
-               "ifnull(sum(小计),0.0),count(小计) FROM 销售模块 WHERE %3 GROUP BY %2")
-        .arg(QString::fromUtf8(table.name), keysOf(table, "销售模块"), paid("销售模块"));
+    QStringList sums;
+    if (table.finerTable) {
+        for (const QString& column : kSumsColumns.split(u',')) sums << "sum(" + column + ")";
+        return "INSERT INTO " + nameOf(table) + " SELECT " + QString::fromUtf8(table.keysOfFinerRow[0]) +
+               "," + QString::fromUtf8(table.keysOfFinerRow[1]) + "," + sums.join(u',') + " FROM " +
+               QString::fromUtf8(table.finerTable) + " GROUP BY 1,2";
+    }
+    // The lines are grouped first by key and figures, so each figure is worked out once for each
+    // quantity and amount that recurs under a key rather than once for every line.
+    const QString distinct = "SELECT " + over("销售模块", table.keysOfLine[0]) + " AS 键1," +
+                             over("销售模块", table.keysOfLine[1]) +
+                             " AS 键2,数量,小计,count(*) AS n FROM 销售模块 WHERE " +
+                             holds(table, "销售模块") + " GROUP BY 1,2,3,4";
+    for (const QString& figure : figuresOf("行", over("行", kMillionths)))
+        sums << "sum(行.n*(" + figure + "))";
+    return "INSERT INTO " + nameOf(table) + " SELECT 行.键1,行.键2," + sums.join(u',') + " FROM (" +
+           distinct + ") AS 行 GROUP BY 1,2";
 }
 
-bool isWhole(Database& db, const SumsTable& table) {
-    return db.query("SELECT count(*) FROM sqlite_master WHERE name IN (?,?,?,?)",
-                    {QString::fromUtf8(table.name), triggerName(table, "insert"),
-                     triggerName(table, "delete"), triggerName(table, "update")})
-               .text(1) == u"4";
+// Each object of the sums as this version makes it: name and statement.
+std::vector<std::pair<QString, QString>> objects() {
+    std::vector<std::pair<QString, QString>> all;
+    for (const SumsTable& table : kSumsTables) {
+        all.emplace_back(nameOf(table), definition(table));
+        if (!table.withoutRowid) all.emplace_back(indexName(table), index(table));
+        for (auto& trigger : triggers(table)) all.push_back(std::move(trigger));
+    }
+    return all;
 }
 
-// Whatever part of the table is left is made anew, from the lines.
-void makeAnew(Database& db, const SumsTable& table) {
+bool isCurrent(Database& db, const std::vector<std::pair<QString, QString>>& wanted) {
+    QStringList names;
+    for (const auto& object : wanted) names << object.first;
+    const RecordSet stored = db.query(
+        "SELECT name,sql FROM sqlite_master WHERE name IN (" +
+            QStringList(names.size(), QStringLiteral("?")).join(u',') + ")",
+        names);
+    if (stored.rowCount() != wanted.size()) return false;
+    for (size_t row = 0; row < stored.rowCount(); ++row) {
+        const QString name = stored.cell(row, 0);
+        for (const auto& object : wanted)
+            if (object.first == name && object.second != stored.cell(row, 1)) return false;
+    }
+    return true;
+}
+
+// Whatever is left of the sums, of this version or an older one, is made anew from the lines.
+void makeAnew(Database& db) {
     QStringList steps;
-    for (const char* event : {"insert", "delete", "update"})
-        steps << "DROP TRIGGER IF EXISTS " + triggerName(table, event);
-    steps << "DROP TABLE IF EXISTS " + QString::fromUtf8(table.name)
-          << QString::fromUtf8(table.definition);
-    if (table.index) steps << QString::fromUtf8(table.index);
-    steps << fill(table) << triggers(table);
+    // Old triggers first: they would otherwise outlive their tables' replacement.
+    for (const SumsTable& table : kSumsTables)
+        for (const char* event : {"insert", "delete", "update"})
+            steps << "DROP TRIGGER IF EXISTS " + triggerName(table, event);
+    for (const SumsTable& table : kSumsTables) {
+        steps << "DROP TABLE IF EXISTS " + nameOf(table) << definition(table);
+        if (!table.withoutRowid) steps << index(table);
+        steps << fill(table);
+    }
+    for (const SumsTable& table : kSumsTables)
+        for (const auto& trigger : triggers(table)) steps << trigger.second;
     // A savepoint nests inside the creation's own transaction and is one outside it: the sums
     // come whole or not at all.
     if (!db.execute(QStringLiteral("SAVEPOINT paid_sums"))) return;
@@ -144,9 +251,75 @@ void makeAnew(Database& db, const SumsTable& table) {
 
 }  // namespace
 
+LineSums LineSums::ofRow(const Row& row, int first, int sign) {
+    LineSums sums;
+    sums.lines = sign * row.integer(first);
+    sums.quantity = sign * row.integer(first + 1);
+    sums.quantities = sign * row.integer(first + 2);
+    sums.oddQuantities = sign * row.integer(first + 3);
+    sums.millionths = sign * (__int128(row.integer(first + 4)) * 1000000 + row.integer(first + 5));
+    sums.amounts = sign * row.integer(first + 6);
+    sums.oddAmounts = sign * row.integer(first + 7);
+    return sums;
+}
+
+// The rule of figuresOf, for a line read with kLineColumns.
+LineSums LineSums::ofLine(const Row& row, int first, int sign) {
+    LineSums sums;
+    sums.lines = sign;
+    const std::string_view quantityType = row.bytes(first);
+    if (quantityType != "null") {
+        sums.quantities = sign;
+        const int64_t quantity = row.integer(first + 1);
+        if (quantityType == "integer" && quantity >= INT32_MIN && quantity <= INT32_MAX)
+            sums.quantity = sign * quantity;
+        else
+            sums.oddQuantities = sign;
+    }
+    const std::string_view amountType = row.bytes(first + 2);
+    if (amountType != "null") {
+        sums.amounts = sign;
+        const std::optional<int64_t> millionths =
+            amountType == "real" ? millionthsOf(row.real(first + 3)) : std::nullopt;
+        if (millionths)
+            sums.millionths = sign * *millionths;
+        else
+            sums.oddAmounts = sign;
+    }
+    return sums;
+}
+
+void LineSums::add(const LineSums& other) {
+    lines += other.lines;
+    quantity += other.quantity;
+    quantities += other.quantities;
+    oddQuantities += other.oddQuantities;
+    millionths += other.millionths;
+    amounts += other.amounts;
+    oddAmounts += other.oddAmounts;
+}
+
+QString LineSums::quantityText() const { return quantities ? QString::number(quantity) : QString(); }
+
+QString LineSums::amountText() const { return amounts ? millionthsText(millionths) : QString(); }
+
+// kMillionths step for step, as SQLite works it out: its round() adds one half and truncates.
+std::optional<int64_t> millionthsOf(double amount) {
+    if (!(std::fabs(amount) < 1e9)) return std::nullopt;
+    const double scaled = amount * 1000000;
+    const double rounded =
+        scaled >= 0 ? double(int64_t(scaled + 0.5)) : -double(int64_t(-scaled + 0.5));
+    if (rounded / 1000000 != amount) return std::nullopt;
+    return int64_t(rounded);
+}
+
+QString millionthsText(__int128 millionths) {
+    // The double nearest to the exact sum, whose plain text gives back its decimals.
+    return numberText(double(millionths) / 1e6);
+}
+
 void ensurePaidSalesSums(Database& db) {
-    for (const SumsTable& table : kSumsTables)
-        if (!isWhole(db, table)) makeAnew(db, table);
+    if (!isCurrent(db, objects())) makeAnew(db);
 }
 
 }  // namespace store
