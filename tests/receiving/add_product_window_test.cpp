@@ -238,13 +238,44 @@ TEST_F(AddProductWindowTest, EnterOnAValueNobodyHasOffersTheCatalogue) {
     EXPECT_EQ(w->组合框_款号->currentText(), "k9");
 }
 
+// Enter has no meaning in the colour box: a typed colour, even one on the list, narrows nothing
+// until the next filter run counts it.
+TEST_F(AddProductWindowTest, EnterInTheColourBoxChangesNoOtherBox) {
+    addCatalogue();
+    AddProductWindow* w = open();
+    for (const QString& colour : {QStringLiteral("白"), QStringLiteral("紫")}) {
+        SCOPED_TRACE(colour.toStdString());
+        test::click(w->按钮_重置);
+        typeInto(w->组合框_颜色, colour);
+        test::pressEnter(w->组合框_颜色);
+        QStringList expected = kFullPicker;
+        expected[8] = "红,白,黑 : " + colour;
+        EXPECT_EQ(picker(w), expected);
+        EXPECT_EQ(test::focused(), w->组合框_颜色);
+    }
+    test::click(w->按钮_重置);
+    typeInto(w->组合框_颜色, "白");
+    test::pressEnter(w->组合框_颜色);
+    test::choose(w->组合框_尺码, "80");
+    EXPECT_EQ(picker(w), test::showing({"sp6", "m6", "b6", "k1", "蕾丝", "文胸", "B", "80", "白", "曼妮芬"}));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// Leaving a box with a typed value, one on its list too, is no choice of that value.
 TEST_F(AddProductWindowTest, KeysOtherThanEnterLookNothingUp) {
     addCatalogue();
     AddProductWindow* w = open();
-    for (int box = 0; box < 5; ++box) {
-        boxes(w)[box]->setEditText("x9");
+    const std::pair<int, QString> typed[] = {{0, "x9"}, {0, "sp3"}, {1, "m3"}, {2, "b3"},
+                                             {3, "k2"}, {4, "无痕"}, {8, "白"}};
+    for (const auto& [box, text] : typed) {
+        SCOPED_TRACE(text.toStdString());
+        test::click(w->按钮_重置);
+        typeInto(boxes(w)[box], text);
         QTest::keyClick(boxes(w)[box], Qt::Key_Tab);
         QTest::keyClick(boxes(w)[box], Qt::Key_Escape);
+        QStringList expected = kFullPicker;
+        expected[box] += text;
+        EXPECT_EQ(picker(w), expected);
     }
     EXPECT_TRUE(messages.shown.empty());
 }

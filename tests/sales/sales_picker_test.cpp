@@ -255,6 +255,13 @@ TEST_F(SalesPickerTest, ATypedCodeIsLookedUpAsTyped) {
     typeInto(w->组合框_编号, "sp1");
     test::pressEnter(w->组合框_编号);
     EXPECT_EQ(messages.shown, (std::vector<Shown>{{"你输入的编号不存在！", 0x40, kRemindYou}}));
+    // Only Enter looks a typed code up: leaving the box with one on its list is no choice of it.
+    messages.clear();
+    typeInto(w->组合框_编号, "sp20");
+    QTest::keyClick(w->组合框_编号, Qt::Key_Tab);
+    EXPECT_EQ(w->标签_单价->text(), "");
+    EXPECT_EQ(items(w->组合框_款号), QStringList({"k1", "k2"}));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 // The reset's lists after products were added, changed and deleted since the window opened:
