@@ -47,6 +47,8 @@ AddProductWindow::AddProductWindow(session::Shell& shell, NewReceiptWindow* rece
         [this] { resetAddProductWindow(); });
     connectEvents();
     resetAddProductWindow();
+    // Opened from 添加商品, the window takes the keyboard: a code is typed at once.
+    组合框_编号->setFocus();
 }
 
 AddProductWindow::~AddProductWindow() = default;

@@ -35,6 +35,7 @@ TEST_F(AddProductWindowTest, OpensCentredInTheNewReceiptWithTheWholeCatalogueAnd
     EXPECT_EQ(w->size(), QSize(340, 337));
     EXPECT_EQ(w->pos(), QPoint(130, 31));  // 600 / 2 - 340 / 2, 400 / 2 - 337 / 2 truncated
     EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(test::focused(), w->组合框_编号);  // taken from the 添加商品 just clicked
     EXPECT_EQ(picker(w), kFullPicker);
     EXPECT_EQ(w->编辑框_数量->text(), "");
     // Style number, name and colour take typing; category, cup, size and brand only a choice.
