@@ -52,6 +52,27 @@ TEST_F(AddProductWindowTest, OpensCentredInTheNewReceiptWithTheWholeCatalogueAnd
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// In the program's 12-pixel font the product code box shows a whole proposed code, the longest
+// the clock makes, and every caption and box still stands apart within the form's size.
+TEST_F(AddProductWindowTest, TheCodeBoxShowsAWholeProposedCode) {
+    const QFont testFont = QApplication::font();
+    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+    AddProductWindow* w = open();
+    QLineEdit* edit = w->组合框_编号->lineEdit();
+    EXPECT_LT(edit->fontMetrics().horizontalAdvance("sp20261231235959"), edit->width() - 4);
+    EXPECT_EQ(w->size(), QSize(340, 337));
+    const QList<QWidget*> controls = w->body()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* control : controls) {
+        EXPECT_TRUE(w->body()->rect().contains(control->geometry())) << control->objectName().toStdString();
+        for (QWidget* other : controls)
+            EXPECT_TRUE(other == control || !other->geometry().intersects(control->geometry()))
+                << control->objectName().toStdString() << " " << other->objectName().toStdString();
+    }
+    QApplication::setFont(testFont);
+}
+
 TEST_F(AddProductWindowTest, AnEmptyCatalogueLeavesEveryBoxEmpty) {
     AddProductWindow* w = open();
     for (QComboBox* box : boxes(w)) {
