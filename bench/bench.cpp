@@ -102,9 +102,10 @@ void Bench::buildLargeShop(const Sizes& sizes) {
 }
 
 void Bench::time(const QString& name, const std::function<void()>& operation, const QString& rawSql,
-                 int runs) {
+                 int runs, const std::function<void()>& before) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
+        if (before) before();
         QElapsedTimer timer;
         timer.start();
         operation();

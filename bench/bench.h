@@ -40,8 +40,9 @@ public:
     void buildLargeShop(const Sizes& sizes = {});
 
     // Median of `runs` runs of `operation`; `raw`, when given, is SQLite's own time for the rows.
+    // `before`, when given, runs ahead of each run and is not timed.
     void time(const QString& name, const std::function<void()>& operation,
-              const QString& rawSql = {}, int runs = 9);
+              const QString& rawSql = {}, int runs = 9, const std::function<void()>& before = {});
     // The time of stepping through every row of `sql` with SQLite's C interface alone.
     double rawMilliseconds(const QString& sql, int runs = 9);
     // A line measured by the caller.

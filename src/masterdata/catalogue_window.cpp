@@ -313,6 +313,8 @@ void CatalogueWindow::insertProduct() {
     refreshProductList();
     clearEntryFields();
     shell_.showMessage(QStringLiteral("商品资料添加成功！"), 0x40, ui::kStandardTitle);
+    // Ready for the next product, typed from the mnemonic code as when the window opened.
+    编辑框_助记码->setFocus();
 }
 
 void CatalogueWindow::queryProductByCode() {

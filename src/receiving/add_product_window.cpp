@@ -17,19 +17,21 @@ namespace {
 
 using Box = ReceiptPicker::Box;
 
-// Two columns of caption-and-box rows; the barcode row spans both.
+// Two columns of caption-and-box rows; the barcode row spans both. The left boxes are wide
+// enough for a whole proposed product code; the right ones hold short values.
 enum Column { kLeft, kRight, kBoth };
 constexpr int kRowTop = 14;
 constexpr int kRowStep = 40;
 constexpr int kRowHeight = 22;
+constexpr int kRightCaptionLeft = 212;
 
 QRect captionAt(Column column, int row) {
-    return {column == kRight ? 170 : 2, kRowTop + row * kRowStep, column == kRight ? 48 : 64,
-            kRowHeight};
+    return {column == kRight ? kRightCaptionLeft : 2, kRowTop + row * kRowStep,
+            column == kRight ? 44 : 64, kRowHeight};
 }
 QRect boxAt(Column column, int row) {
-    const int left = column == kRight ? 220 : 68;
-    const int right = column == kLeft ? 168 : 332;
+    const int left = column == kRight ? kRightCaptionLeft + 46 : 68;
+    const int right = column == kLeft ? kRightCaptionLeft - 2 : 332;
     return {left, kRowTop + row * kRowStep, right - left, kRowHeight};
 }
 
@@ -47,6 +49,8 @@ AddProductWindow::AddProductWindow(session::Shell& shell, NewReceiptWindow* rece
         [this] { resetAddProductWindow(); });
     connectEvents();
     resetAddProductWindow();
+    // Opened from 添加商品, the window takes the keyboard: a code is typed at once.
+    组合框_编号->setFocus();
 }
 
 AddProductWindow::~AddProductWindow() = default;

@@ -95,6 +95,13 @@ const std::vector<RefillOrder>& refillOrders() {
     return orders;
 }
 
+QStringList columnsOf(unsigned chosen) {
+    QStringList columns;
+    for (Box attribute : kAttributes)
+        if (chosen & bit(attribute)) columns << QString::fromUtf8(kColumns[attribute]);
+    return columns;
+}
+
 std::vector<Box> refillsFor(unsigned chosen) {
     for (const RefillOrder& order : refillOrders())
         if (order.chosen == chosen) return order.refills;
@@ -122,13 +129,14 @@ QString ReceiptPicker::text(Box which) const { return box(which)->currentText();
 
 void ReceiptPicker::refillAll() {
     // Here every code box, the barcode box too, lists one item per product.
-    Matching catalogue{{}, shell_.products.rows(), {}};
+    const store::RecordSet catalogue = shell_.products.rows();
     for (int which = 0; which < kBoxCount; ++which) {
-        ui::ComboItems* items = ui::comboItemsOf(box(Box(which)));
-        const int at = columnOf(catalogue.products, Box(which));
-        if (isCodeBox(Box(which))) items->setColumn(catalogue.products, at);
-        else items->setColumn(catalogue.products, at, catalogue.valueRowsOf(Box(which)));
-        ui::setNoSelection(box(Box(which)));
+        const Box each = Box(which);
+        ui::ComboItems* items = ui::comboItemsOf(box(each));
+        const int at = columnOf(catalogue, each);
+        if (isCodeBox(each)) items->setColumn(catalogue, at);
+        else items->setColumn(catalogue, at, shell_.products.distinctRows(catalogue, column(each), {}));
+        ui::setNoSelection(box(each));
     }
 }
 
@@ -213,15 +221,21 @@ void ReceiptPicker::refilterReceiptAttributes() {
                              ? outer
                              : &own.emplace(Matching{chosen, productsMatching(chosen), {}});
     running_ = matching;
-    for (Box which : refillsFor(chosen.chosen)) refill(which, *matching);
+    for (Box which : refillsFor(chosen.chosen)) refill(which, *matching, chosen);
     running_ = outer;
 }
 
-void ReceiptPicker::refill(Box which, Matching& matching) {
+// `chosen` makes the box's statement; `matching` holds the products it matches.
+void ReceiptPicker::refill(Box which, Matching& matching, const Filter& chosen) {
     ui::ComboItems* items = ui::comboItemsOf(box(which));
     const int at = columnOf(matching.products, which);
-    if (listsEveryProduct(which)) items->setColumn(matching.products, at);
-    else items->setColumn(matching.products, at, matching.valueRowsOf(which));
+    if (listsEveryProduct(which)) {
+        items->setColumn(matching.products, at);
+    } else {
+        items->setColumn(matching.products, at,
+                         shell_.products.distinctRows(matching.products, column(which),
+                                                      columnsOf(chosen.chosen)));
+    }
     autoSelect(which);
 }
 

@@ -74,7 +74,7 @@ private:
     Filter chosenAttributes() const;
     store::RecordSet productsMatching(const Filter& filter) const;
     void lookUp(Box codeBox);
-    void refill(Box which, Matching& matching);
+    void refill(Box which, Matching& matching, const Filter& chosen);
     void autoSelect(Box which);
 
     session::Shell& shell_;

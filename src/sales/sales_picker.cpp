@@ -54,11 +54,16 @@ QString SalesPicker::text(Box which) const { return box(which)->currentText(); }
 // Clear, fill and auto-select of one box: a code box lists every product's value, an attribute
 // box each value once. A code box that ends with a single product chooses it and looks it up,
 // unless the value is empty: nobody picked it, and one kept as NULL would not be found again.
-void SalesPicker::refill(Box which, const store::RecordSet& products, bool distinct) {
+// `products` are those `filter` matches, and the filter makes an attribute box's statement.
+void SalesPicker::refill(Box which, const store::RecordSet& products, const Filter& filter) {
     QComboBox* combo = box(which);
-    const int column = products.columnIndex(kColumns[which]);
-    if (distinct) ui::comboItemsOf(combo)->setTexts(products.distinctTexts(column));
-    else ui::comboItemsOf(combo)->setColumn(products, column);
+    const QString column = QString::fromUtf8(kColumns[which]);
+    const int at = products.columnIndex(column);
+    if (codeLookupOf(which))
+        ui::comboItemsOf(combo)->setColumn(products, at);
+    else
+        ui::comboItemsOf(combo)->setColumn(
+            products, at, shell_.products.distinctRows(products, column, filter.columns));
     if (combo->count() != 1) {
         ui::setNoSelection(combo);
         return;
@@ -69,8 +74,7 @@ void SalesPicker::refill(Box which, const store::RecordSet& products, bool disti
 
 void SalesPicker::refillAll() {
     const store::RecordSet products = shell_.products.rows();
-    for (int which = 0; which < kBoxCount; ++which)
-        refill(Box(which), products, !codeLookupOf(Box(which)));
+    for (int which = 0; which < kBoxCount; ++which) refill(Box(which), products, {});
 }
 
 void SalesPicker::lookUp(Box codeBox, Origin origin) {
@@ -126,12 +130,12 @@ void SalesPicker::refilterSalesAttributes() {
     const Filter chosen = chosenAttributes();
     if (chosen.columns.isEmpty()) return;
     const store::RecordSet products = productsMatching(chosen);
-    for (Box code : {kCode, kMnemonic, kBarcode}) refill(code, products, false);
+    for (Box code : {kCode, kMnemonic, kBarcode}) refill(code, products, chosen);
     for (Box attribute : kAttributes) {
         if (!text(attribute).isEmpty()) continue;
         // A single product found above, or a single value chosen by itself, counts as chosen.
         const Filter now = chosenAttributes();
-        refill(attribute, now == chosen ? products : productsMatching(now), true);
+        refill(attribute, now == chosen ? products : productsMatching(now), now);
     }
 }
 

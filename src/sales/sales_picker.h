@@ -62,7 +62,7 @@ private:
     QComboBox* box(Box which) const { return controls_.boxes[which]; }
     QString text(Box which) const;
     void lookUp(Box codeBox, Origin origin);
-    void refill(Box which, const store::RecordSet& products, bool distinct);
+    void refill(Box which, const store::RecordSet& products, const Filter& filter);
 
     session::Shell& shell_;
     Controls controls_;

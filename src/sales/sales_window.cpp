@@ -311,6 +311,9 @@ void SalesWindow::addBillLine() {
     const LineProblem problem = sales::addBillLine(shell_.db, shell_.clock, enteredLine());
     if (problem == LineProblem::None) {
         refillBillList(billNumber());
+        // The next product's code is typed at once (a catalogue of one product is chosen again
+        // by the reset, which takes the keyboard on to the quantity).
+        组合框_编号->setFocus();
         resetAndShowTotal();
         return;
     }

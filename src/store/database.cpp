@@ -3,11 +3,11 @@
 #include "store/numbers.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
 #include <sqlcipher/sqlite3.h>
-#include <unordered_set>
 
 namespace store {
 
@@ -135,22 +135,59 @@ const std::vector<uint32_t>& RecordSet::distinctRows(int column) const {
         return known->second;
     std::vector<uint32_t> rows;
     if (column >= 0 && static_cast<size_t>(column) < columnCount()) {
-        std::unordered_set<std::string_view> seen;
-        seen.reserve(rowCount());
-        for (size_t row = 0; row < rowCount(); ++row)
-            if (seen.insert(cellBytes(row, column)).second)
-                rows.push_back(static_cast<uint32_t>(row));
+        // Open addressing over row numbers: a column of tens of thousands of cells is seen
+        // without an allocation per value.
+        size_t slotCount = 16;
+        while (slotCount < 2 * rowCount()) slotCount *= 2;
+        constexpr uint32_t kFree = UINT32_MAX;
+        std::vector<uint32_t> firstRowOf(slotCount, kFree);
+        for (size_t row = 0; row < rowCount(); ++row) {
+            const std::string_view bytes = cellBytes(row, column);
+            size_t slot = std::hash<std::string_view>{}(bytes) & (slotCount - 1);
+            while (firstRowOf[slot] != kFree && cellBytes(firstRowOf[slot], column) != bytes)
+                slot = (slot + 1) & (slotCount - 1);
+            if (firstRowOf[slot] != kFree) continue;
+            firstRowOf[slot] = static_cast<uint32_t>(row);
+            rows.push_back(static_cast<uint32_t>(row));
+        }
     }
     return rows_->distinctRows.emplace(column, std::move(rows)).first->second;
 }
 
-QStringList RecordSet::distinctTexts(int column) const {
-    if (auto known = rows_->distinct.find(column); known != rows_->distinct.end())
-        return known->second;
-    QStringList values;
-    for (uint32_t row : distinctRows(column)) values << cell(row, column);
-    rows_->distinct.emplace(column, values);
-    return values;
+const std::vector<uint32_t>& RecordSet::sortedDistinctRows(int column) const {
+    auto& known = rows_->sortedDistinctRows;
+    if (auto found = known.find(column); found != known.end()) return found->second;
+    const std::vector<uint32_t>& distinct = distinctRows(column);
+    // The bytes that every cell begins with decide nothing; the eight after them, taken as one
+    // number, settle most comparisons without comparing the bytes themselves.
+    const std::string_view first = distinct.empty() ? "" : cellBytes(distinct.front(), column);
+    size_t shared = first.size();
+    for (uint32_t row : distinct) {
+        const std::string_view bytes = cellBytes(row, column);
+        const auto end = first.begin() + static_cast<ptrdiff_t>(shared);
+        shared = std::mismatch(first.begin(), end, bytes.begin(), bytes.end()).first - first.begin();
+    }
+    struct Cell {
+        uint64_t head;
+        std::string_view bytes;
+        uint32_t row;
+    };
+    std::vector<Cell> cells;
+    cells.reserve(distinct.size());
+    for (uint32_t row : distinct) {
+        const std::string_view bytes = cellBytes(row, column);
+        uint64_t head = 0;
+        for (size_t i = shared; i < shared + 8; ++i)
+            head = head << 8 | (i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0);
+        cells.push_back({head, bytes, row});
+    }
+    std::sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) {
+        return a.head != b.head ? a.head < b.head : a.bytes < b.bytes;
+    });
+    std::vector<uint32_t> rows;
+    rows.reserve(cells.size());
+    for (const Cell& cell : cells) rows.push_back(cell.row);
+    return known.emplace(column, std::move(rows)).first->second;
 }
 
 RecordSet RecordSet::rowsWhere(const std::vector<int>& columns, const QStringList& values) const {

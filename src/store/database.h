@@ -48,8 +48,9 @@ public:
 
     // The rows in which each text of the column first appears, in order; worked out once per set.
     const std::vector<uint32_t>& distinctRows(int column) const;
-    // Each text of the column once, in the order of first appearance; worked out once per set.
-    QStringList distinctTexts(int column) const;
+    // The same rows in the order of their texts, byte by byte, as SQLite's binary collation
+    // orders them; worked out once per set.
+    const std::vector<uint32_t>& sortedDistinctRows(int column) const;
     // The rows whose cells in `columns` hold `values`, in their order here: what "where column =
     // value and ..." gives for values that are not empty (a NULL cell reads as empty here).
     RecordSet rowsWhere(const std::vector<int>& columns, const QStringList& values) const;
@@ -68,9 +69,9 @@ private:
         std::vector<QString> columns;
         std::vector<const char*> starts;                  // each row's place in a block
         std::vector<std::shared_ptr<const Block>> blocks;  // hold the rows' bytes
-        // distinctRows and distinctTexts, once worked out
+        // distinctRows and sortedDistinctRows, once worked out
         mutable std::unordered_map<int, std::vector<uint32_t>> distinctRows;
-        mutable std::unordered_map<int, QStringList> distinct;
+        mutable std::unordered_map<int, std::vector<uint32_t>> sortedDistinctRows;
     };
     explicit RecordSet(std::shared_ptr<const Rows> rows) : rows_(std::move(rows)) {}
     // Adds a row to a list being built; grown large, the list takes the one a large set left.

@@ -27,6 +27,32 @@ RecordSet TableRows::rows() {
     return set_;
 }
 
+const std::vector<uint32_t>& TableRows::distinctRows(const RecordSet& some, const QString& column,
+                                                   const QStringList& whereColumns) {
+    const int at = some.columnIndex(column);
+    return readsDistinctInIndexOrder(column, whereColumns) ? some.sortedDistinctRows(at)
+                                                           : some.distinctRows(at);
+}
+
+// SQLite keeps DISTINCT apart in a temporary tree, in the order it meets the rows, unless it
+// walks an index on the column, which yields each value once in the index's order. Which of
+// the two it does depends on the indexes and on any statistics stored in the file, so the
+// file's own plan tells.
+bool TableRows::readsDistinctInIndexOrder(const QString& column, const QStringList& whereColumns) {
+    QString statement = "explain query plan select distinct " + column + " from " + table_;
+    for (qsizetype i = 0; i < whereColumns.size(); ++i)
+        statement += (i == 0 ? " where " : " and ") + whereColumns[i] + " =?";
+    const RecordSet plan = db_.query(statement);
+    const int detail = plan.columnIndex(QStringLiteral("detail"));
+    bool throughIndex = false;
+    for (size_t row = 0; row < plan.rowCount(); ++row) {
+        const QString step = plan.cell(row, detail);
+        if (step.contains(QLatin1String("B-TREE FOR DISTINCT"))) return false;
+        throughIndex = throughIndex || step.contains(QLatin1String(" INDEX "));
+    }
+    return throughIndex;
+}
+
 bool TableRows::readAll() {
     mark_ = db_.watch(table_);
     std::vector<int64_t> rowids;

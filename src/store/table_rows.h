@@ -6,6 +6,7 @@
 #include "store/database.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <vector>
 
@@ -18,7 +19,15 @@ public:
     // The table's rows now, in the database's order (a table scan's: by rowid).
     RecordSet rows();
 
+    // Of `some` (the rows where each of `whereColumns` holds a value, taken from rows()), the
+    // rows that hold each value of `column` once, in the order in which "select distinct
+    // <column> from <table> where <each where column> =? and ..." gives the values on this file:
+    // sorted where SQLite reads them through an index on the column, else as the rows come.
+    const std::vector<uint32_t>& distinctRows(const RecordSet& some, const QString& column,
+                                              const QStringList& whereColumns);
+
 private:
+    bool readsDistinctInIndexOrder(const QString& column, const QStringList& whereColumns);
     bool readAll();
     bool readAgain(std::vector<int64_t> written);
 

@@ -54,6 +54,9 @@ QComboBox* makeComboBox(QWidget* parent, bool editable) {
         // Inline completion would add to what the clerk typed, so a lookup would look for a
         // text nobody typed; it also walks every item on each key in a list of thousands.
         box->setCompleter(nullptr);
+        // Qt takes a typed text that matches an item for a choice when the box gets Enter or
+        // loses the keyboard, and raises activated: here only a pick from the list is a choice.
+        QObject::disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
     }
     box->setMaxVisibleItems(20);
     return box;

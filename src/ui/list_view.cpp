@@ -141,6 +141,8 @@ ListView::ListView(QWidget* parent, std::vector<Column> columns)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab moves on to the next control, as from any other; the arrow keys walk the rows.
+    setTabKeyNavigation(false);
     setWordWrap(false);
     setShowGrid(false);
     setAlternatingRowColors(true);

@@ -1,8 +1,9 @@
 // The real program in a real desktop session: an X server (Xvfb) with a window manager (openbox),
 // driven by xdotool's keys and clicks as a user would. Offscreen, a window that opens has the
 // keyboard by itself; under a window manager the keyboard stays with the window last clicked (the
-// navigation panel, a window of its own) unless the program hands it over. Where no X server can
-// start, the test is skipped.
+// navigation panel, a window of its own) unless the program hands it over. Each road below is
+// typed without a click between its steps, so what gets stored shows where the keyboard went
+// after each action. Where no X server can start, the test is skipped.
 
 #include "session/password_digest.h"
 #include "store/database.h"
@@ -27,10 +28,14 @@ constexpr int kTimeoutMs = 10000;
 const QString kMainWindow = QStringLiteral("^沐岚轩内衣进销存软件V1\\.0内部测试版$");
 const QString kPanel = QStringLiteral("^操作菜单$");
 const QString kUntitledBox = QStringLiteral("^ $");
+const QString kStandardBox = QStringLiteral("^沐岚轩内衣ERP系统提醒您！$");
 
 // The navigation list's rows stand 44 pixels apart; the first one's middle is 26 pixels down.
-enum Row { kLoginRow = 0, kSalesRow = 1, kCatalogueRow = 2 };
+enum Row { kSalesRow = 1, kCatalogueRow = 2, kReceivingRow = 3 };
 QPoint middleOf(Row row) { return QPoint(90, 26 + 44 * row); }
+// The receipt list's menu 商品入库, on its menu bar below its title bar, at the main window's
+// top-left corner.
+const QPoint kReceiptMenu(30, 39);
 
 bool waitUntil(const std::function<bool()>& done) {
     QElapsedTimer timer;
@@ -117,6 +122,9 @@ public:
         if (!text.isEmpty()) run({"type", "--delay", "8", text});
     }
     void pressEnter() { run({"key", "Return"}); }
+    void press(const QString& key, int times = 1) {
+        for (int time = 0; time < times; ++time) run({"key", key});
+    }
     // Each text typed into the box that has the keyboard, then Enter.
     void enterAll(const QStringList& texts) {
         for (const QString& text : texts) {
@@ -143,13 +151,16 @@ public:
     }
 
     // The user clicks into the navigation panel (so the keyboard is there) and double-clicks a row.
-    void doubleClick(Row row) {
-        const QStringList panel = visibleWindows(kPanel);
-        ASSERT_FALSE(panel.isEmpty());
-        run({"windowactivate", "--sync", panel.first()});
-        const QPoint at = middleOf(row);
-        run({"mousemove", "--window", panel.first(), QString::number(at.x()),
-             QString::number(at.y()), "click", "--repeat", "2", "--delay", "80", "1"});
+    void doubleClick(Row row) { clickIn(kPanel, middleOf(row), 2); }
+
+    // Clicks at a point of the window of that title, which takes the keyboard first.
+    void clickIn(const QString& title, QPoint at, int times = 1) {
+        const QStringList window = visibleWindows(title);
+        ASSERT_FALSE(window.isEmpty());
+        run({"windowactivate", "--sync", window.first()});
+        run({"mousemove", "--window", window.first(), QString::number(at.x()),
+             QString::number(at.y()), "click", "--repeat", QString::number(times), "--delay", "80",
+             "1"});
     }
 
 private:
@@ -193,31 +204,58 @@ TEST(DesktopSession, TypingReachesTheFocusOfEachWindowThatOpens) {
         return db.query(sql, values).text(1);
     };
 
-    // 用户登录: user name and password with Enter, no click; the welcome follows. That the
-    // login succeeded shows below: only admin reaches the catalogue.
-    session.doubleClick(kLoginRow);
+    // 商品资料 before anyone has logged in: the login comes first, user name and password with
+    // Enter and no click, then the welcome and the catalogue itself (only admin reaches it).
+    session.doubleClick(kCatalogueRow);
     ASSERT_FALSE(session.waitForKeyboard(kMainWindow).isEmpty()) << "the login window has no keyboard";
     session.enterAll({"admin", "pw1"});
     ASSERT_TRUE(session.answerBox("^提示$")) << "no welcome after the login";
 
-    // 商品资料: the typing starts in the mnemonic code and the Enter chain ends on 添加.
-    session.doubleClick(kCatalogueRow);
+    // The catalogue: the typing starts in the mnemonic code, the Enter chain ends on 添加, and
+    // after the success the keyboard is back in the mnemonic code for the next product.
     ASSERT_FALSE(session.waitForKeyboard(kMainWindow).isEmpty()) << "the catalogue has no keyboard";
-    session.enterAll({"zjm1", "", "k1", "p1", "", "", "", "", "", "199", "", "5", ""});
-    ASSERT_TRUE(session.answerBox("^沐岚轩内衣ERP系统提醒您！$")) << "商品资料添加成功！ never showed";
-    const QString code = firstRow("select 编号 from 商品资料 where 助记码='zjm1' and 款号='k1'");
-    ASSERT_FALSE(code.isEmpty()) << "the typed product was not stored";
+    for (const QString& mnemonic : {QStringLiteral("zjm1"), QStringLiteral("zjm2")}) {
+        session.enterAll({mnemonic, "", "k-" + mnemonic, "p1", "", "", "", "", "", "199", "", "5", ""});
+        ASSERT_TRUE(session.answerBox(kStandardBox))
+            << "商品资料添加成功！ never showed for " << mnemonic.toStdString();
+    }
+    const QString first = firstRow("select 编号 from 商品资料 where 助记码='zjm1' and 款号='k-zjm1'");
+    const QString second = firstRow("select 编号 from 商品资料 where 助记码='zjm2' and 款号='k-zjm2'");
+    ASSERT_FALSE(first.isEmpty() || second.isEmpty()) << "the typed products were not stored";
 
-    // 店铺销售: the product code typed at once, then quantity, discount and subtotal with Enter.
-    // A second product keeps the picker from choosing the only one by itself.
-    ASSERT_TRUE(db.execute("insert into 商品资料(编号,助记码,款号,品名,吊牌价)values(?,?,?,?,?)",
-                           {"sp-other", "zjm2", "k2", "p2", "99"}));
+    // 店铺销售: two lines, each a product code, quantity, discount and subtotal with Enter, the
+    // keyboard back in the product code after each; then Tab on to 收款 (fifteen controls on from
+    // the product code), the amount with Enter, and the change, the checkout question, the ticket
+    // question and the cheer answered with Enter.
     session.doubleClick(kSalesRow);
     ASSERT_FALSE(session.waitForKeyboard(kMainWindow).isEmpty()) << "the sales window has no keyboard";
-    session.enterAll({code, "2", "", ""});
+    session.enterAll({first, "2", "", "", second, "1", "", ""});
+    session.press("Tab", 15);
+    session.enterAll({"600"});
+    for (const char* box : {"应找零", "是否确认买单！", "是否打印小票！", "继续努力"})
+        ASSERT_TRUE(session.answerBox(kStandardBox)) << box << " never showed";
     EXPECT_TRUE(waitUntil([&] {
-        return firstRow("select 数量 from 销售模块 where 商品编号=?", {code}) == "2";
-    })) << "no bill line for the typed product code";
+        return firstRow("select group_concat(商品编号||'|'||数量||'|'||状态, ',') from "
+                        "(select * from 销售模块 order by rowid)") ==
+               first + "|2|已买单," + second + "|1|已买单";
+    })) << "the two typed lines were not paid";
+
+    // 商品入库, then 新增入库 from its menu: the new receipt's 添加商品 has the keyboard, Space
+    // opens the add-product window, and the code typed at once lands in its 商品编号; Enter looks
+    // it up, ten controls on the quantity is typed, and two more on Space on 添加 stores the line.
+    session.doubleClick(kReceivingRow);
+    ASSERT_FALSE(session.waitForKeyboard(kMainWindow).isEmpty()) << "the receipt list has no keyboard";
+    session.clickIn(kMainWindow, kReceiptMenu);
+    session.press("Down");
+    session.press("Return");
+    session.press("space");
+    session.enterAll({second});
+    session.press("Tab", 10);
+    session.type("3");
+    session.press("Tab", 2);
+    session.press("space");
+    ASSERT_TRUE(session.answerBox(kStandardBox)) << "执行添加成功！ never showed";
+    EXPECT_EQ(firstRow("select 商品编号||'|'||商品数量 from 入库管理模块"), second + "|3");
 }
 
 // Under a clock stopped at one second (2:05:27, whose time stamp 2527 is also that of a bill paid

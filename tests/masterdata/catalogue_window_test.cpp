@@ -343,6 +343,18 @@ TEST_F(CatalogueTest, EnterWalksTheFieldsInOrderAndAddsOnTheAddButton) {
     test::pressEnter(window->按钮_添加);
     EXPECT_EQ(messages.shown, std::vector<Shown>{kAdded});
     EXPECT_EQ(rows("select 编号,助记码 from 商品资料"), QStringList{kProposedCode + "|m1"});
+
+    // The keyboard is back in the mnemonic code, and the next product goes in the same way:
+    // each field's text, then Enter, down to Enter on 添加.
+    messages.clear();
+    for (const QString& text : {"m2", "", "k2", "内裤", "", "", "", "", "", "", "", "3", ""}) {
+        if (!text.isEmpty()) test::typeInto(test::focused(), text);
+        test::pressEnter(test::focused());
+    }
+    EXPECT_EQ(messages.shown, std::vector<Shown>{kAdded});
+    EXPECT_EQ(rows("select 助记码,款号,品名,库存 from 商品资料"),
+              QStringList({"m1|k1|文胸|10", "m2|k2|内裤|3"}));
+    EXPECT_EQ(test::focused(), window->编辑框_助记码);
 }
 
 TEST_F(CatalogueTest, AQueryShowsTheFirstProductWithTheCode) {

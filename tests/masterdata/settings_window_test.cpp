@@ -16,17 +16,8 @@
 using masterdata::SettingsWindow;
 using test::Shown;
 using ui::Answer;
+using test::items;
 using ui::kStandardTitle;
-
-namespace {
-
-QStringList items(QComboBox* box) {
-    QStringList result;
-    for (int i = 0; i < box->count(); ++i) result << box->itemText(i);
-    return result;
-}
-
-}  // namespace
 
 class SettingsWindowTest : public test::ShopTest {
 protected:

@@ -91,7 +91,7 @@ protected:
 // The whole catalogue, nothing chosen.
 inline const QStringList kFullPicker = {
     "sp1,sp2,sp3,sp4,sp5,sp6 : ", "m1,m2,m3,m4,m4,m6 : ", "b1,b2,b3,'','',b6 : ",
-    "k1,k2,k3 : ",               "蕾丝,无痕,平角 : ",     "文胸,内裤 : ",
+    "k1,k2,k3 : ",               "平角,无痕,蕾丝 : ",     "文胸,内裤 : ",
     "A,B,'' : ",                 "70,75,M,L,80 : ",       "红,白,黑 : ",
     "爱慕,曼妮芬 : "};
 inline const QStringList kSp3 = {"sp3", "m3", "b3", "k2", "无痕", "文胸", "B", "75", "白", "曼妮芬"};

@@ -35,6 +35,7 @@ TEST_F(AddProductWindowTest, OpensCentredInTheNewReceiptWithTheWholeCatalogueAnd
     EXPECT_EQ(w->size(), QSize(340, 337));
     EXPECT_EQ(w->pos(), QPoint(130, 31));  // 600 / 2 - 340 / 2, 400 / 2 - 337 / 2 truncated
     EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(test::focused(), w->组合框_编号);  // taken from the 添加商品 just clicked
     EXPECT_EQ(picker(w), kFullPicker);
     EXPECT_EQ(w->编辑框_数量->text(), "");
     // Style number, name and colour take typing; category, cup, size and brand only a choice.
@@ -49,6 +50,27 @@ TEST_F(AddProductWindowTest, OpensCentredInTheNewReceiptWithTheWholeCatalogueAnd
     EXPECT_EQ(receipt->findChildren<AddProductWindow*>().size(), 1);
     EXPECT_EQ(w->pos(), QPoint(130, 31));
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// In the program's 12-pixel font the product code box shows a whole proposed code, the longest
+// the clock makes, and every caption and box still stands apart within the form's size.
+TEST_F(AddProductWindowTest, TheCodeBoxShowsAWholeProposedCode) {
+    const QFont testFont = QApplication::font();
+    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+    AddProductWindow* w = open();
+    QLineEdit* edit = w->组合框_编号->lineEdit();
+    EXPECT_LT(edit->fontMetrics().horizontalAdvance("sp20261231235959"), edit->width() - 4);
+    EXPECT_EQ(w->size(), QSize(340, 337));
+    const QList<QWidget*> controls = w->body()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* control : controls) {
+        EXPECT_TRUE(w->body()->rect().contains(control->geometry())) << control->objectName().toStdString();
+        for (QWidget* other : controls)
+            EXPECT_TRUE(other == control || !other->geometry().intersects(control->geometry()))
+                << control->objectName().toStdString() << " " << other->objectName().toStdString();
+    }
+    QApplication::setFont(testFont);
 }
 
 TEST_F(AddProductWindowTest, AnEmptyCatalogueLeavesEveryBoxEmpty) {
@@ -238,13 +260,44 @@ TEST_F(AddProductWindowTest, EnterOnAValueNobodyHasOffersTheCatalogue) {
     EXPECT_EQ(w->组合框_款号->currentText(), "k9");
 }
 
+// Enter has no meaning in the colour box: a typed colour, even one on the list, narrows nothing
+// until the next filter run counts it.
+TEST_F(AddProductWindowTest, EnterInTheColourBoxChangesNoOtherBox) {
+    addCatalogue();
+    AddProductWindow* w = open();
+    for (const QString& colour : {QStringLiteral("白"), QStringLiteral("紫")}) {
+        SCOPED_TRACE(colour.toStdString());
+        test::click(w->按钮_重置);
+        typeInto(w->组合框_颜色, colour);
+        test::pressEnter(w->组合框_颜色);
+        QStringList expected = kFullPicker;
+        expected[8] = "红,白,黑 : " + colour;
+        EXPECT_EQ(picker(w), expected);
+        EXPECT_EQ(test::focused(), w->组合框_颜色);
+    }
+    test::click(w->按钮_重置);
+    typeInto(w->组合框_颜色, "白");
+    test::pressEnter(w->组合框_颜色);
+    test::choose(w->组合框_尺码, "80");
+    EXPECT_EQ(picker(w), test::showing({"sp6", "m6", "b6", "k1", "蕾丝", "文胸", "B", "80", "白", "曼妮芬"}));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// Leaving a box with a typed value, one on its list too, is no choice of that value.
 TEST_F(AddProductWindowTest, KeysOtherThanEnterLookNothingUp) {
     addCatalogue();
     AddProductWindow* w = open();
-    for (int box = 0; box < 5; ++box) {
-        boxes(w)[box]->setEditText("x9");
+    const std::pair<int, QString> typed[] = {{0, "x9"}, {0, "sp3"}, {1, "m3"}, {2, "b3"},
+                                             {3, "k2"}, {4, "无痕"}, {8, "白"}};
+    for (const auto& [box, text] : typed) {
+        SCOPED_TRACE(text.toStdString());
+        test::click(w->按钮_重置);
+        typeInto(boxes(w)[box], text);
         QTest::keyClick(boxes(w)[box], Qt::Key_Tab);
         QTest::keyClick(boxes(w)[box], Qt::Key_Escape);
+        QStringList expected = kFullPicker;
+        expected[box] += text;
+        EXPECT_EQ(picker(w), expected);
     }
     EXPECT_TRUE(messages.shown.empty());
 }

@@ -1,4 +1,7 @@
 #include "sales_fixture.h"
+#include "support/picker_order.h"
+
+#include <QTest>
 
 using sales::SalesWindow;
 using test::kRemindYou;
@@ -252,6 +255,13 @@ TEST_F(SalesPickerTest, ATypedCodeIsLookedUpAsTyped) {
     typeInto(w->组合框_编号, "sp1");
     test::pressEnter(w->组合框_编号);
     EXPECT_EQ(messages.shown, (std::vector<Shown>{{"你输入的编号不存在！", 0x40, kRemindYou}}));
+    // Only Enter looks a typed code up: leaving the box with one on its list is no choice of it.
+    messages.clear();
+    typeInto(w->组合框_编号, "sp20");
+    QTest::keyClick(w->组合框_编号, Qt::Key_Tab);
+    EXPECT_EQ(w->标签_单价->text(), "");
+    EXPECT_EQ(items(w->组合框_款号), QStringList({"k1", "k2"}));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 // The reset's lists after products were added, changed and deleted since the window opened:
@@ -270,11 +280,47 @@ TEST_F(SalesPickerTest, AResetAfterCatalogueWritesListsWhatAFullReadGives) {
     auto column = [&](const QString& name) { return rows("select " + name + " from 商品资料"); };
     QStringList expected;
     for (const char* code : {"编号", "条形码", "助记码"}) expected << column(code).join(',') + " : ";
-    for (const char* attribute : {"款号", "杯型", "尺码", "颜色"}) {
-        QStringList values = column(attribute);
-        values.removeDuplicates();
-        expected << values.join(',') + " : ";
-    }
+    for (const char* attribute : {"款号", "杯型", "尺码", "颜色"})
+        expected << rows(QString("select distinct ") + attribute + " from 商品资料").join(',') + " : ";
     EXPECT_EQ(picker(w), expected);
     EXPECT_EQ(expected[4], "E,B,C,D : ");
+}
+
+// Twelve products whose values first appear in an order other than their sorted one. The lists
+// come in the order the boxes' statements give them on this file: the lookup index of the style
+// number makes SQLite return style numbers sorted where it walks that index, and in the order
+// of the rows where it looks rows up by a style number instead; stored statistics change which.
+TEST_F(SalesPickerTest, EveryListIsInTheOrderOfItsStatement) {
+    const QString colours[] = {"红", "白", "黑"}, sizes[] = {"80", "75", "70"};
+    for (int i : {7, 2, 10, 4, 0, 9, 5, 11, 1, 6, 3, 8}) {
+        const QString n = QString::number(i);
+        addProduct({"sp" + n, "m" + n, "b" + n, "k" + QString::number(i * 5 % 4 + 1),
+                    i / 2 % 2 ? "A" : "B", sizes[i % 3], colours[i / 3 % 3], "99"});
+    }
+    SalesWindow* w = open();
+    const QList<QComboBox*> boxes = {w->组合框_编号, w->组合框_条形码, w->组合框_助记码, w->组合框_款号,
+                                     w->组合框_杯型, w->组合框_尺码, w->组合框_颜色};
+    const auto columnOf = [&](int box) { return boxes[box]->objectName().mid(4); };  // 组合框_
+    // "select distinct 颜色 from 商品资料 where 款号 ='k2'and 杯型 ='B'" and the like.
+    const auto statementGives = [&](int box) {
+        QString condition;
+        for (int attribute = 3; attribute < 7; ++attribute) {
+            const QString text = boxes[attribute]->currentText();
+            if (!text.isEmpty())
+                condition += (condition.isEmpty() ? "" : "'and ") + columnOf(attribute) + " ='" + text;
+        }
+        QString statement =
+            (box < 3 ? QString("select * ") : "select distinct " + columnOf(box)) + " from 商品资料";
+        if (!condition.isEmpty()) statement += " where " + condition + "'";
+        return test::columnTexts(db, statement, columnOf(box));
+    };
+    test::expectListsInStatementOrder(
+        db, w->按钮_重置, boxes, {3},
+        {{"the reset", {}, 3, {"k1", "k2", "k3", "k4"}},
+         {"a cup", {{4, "A"}}, 3, {"k3", "k4"}},
+         {"a colour", {{6, "红"}}, 3, {"k1", "k2", "k3", "k4"}},
+         {"a cup, then a size", {{4, "A"}, {5, "75"}}, 6, {"黑", "红"}},
+         {"a typed style number", {{3, "k2"}}, 5, {"80", "70", "75"}}},
+        statementGives);
+    EXPECT_TRUE(messages.shown.empty());
 }

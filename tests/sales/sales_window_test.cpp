@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPointer>
+#include <QTest>
 #include <functional>
 
 using sales::SalesWindow;
@@ -161,6 +162,7 @@ TEST_F(SalesWindowTest, AnAddedLineCarriesEveryValueAndResetsTheEntry) {
     EXPECT_EQ(w->组合框_编号->currentText(), "");
     EXPECT_EQ(w->标签_单价->text(), "");
     EXPECT_EQ(w->组合框_折扣->currentText(), "");
+    EXPECT_EQ(test::focused(), w->组合框_编号);
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -620,9 +622,14 @@ TEST_F(SalesWindowTest, RoadOfOneSale) {
         test::pressEnter(w->组合框_折扣);
         ASSERT_EQ(test::focused(), w->编辑框_小计);
         test::pressEnter(w->编辑框_小计);
+        // The next product's code is typed at once.
+        ASSERT_EQ(test::focused(), w->组合框_编号);
     }
     EXPECT_EQ(w->超级列表框_销售单->rowCount(), 2);
     EXPECT_EQ(w->标签_总金额->text(), "557");
+    // Fifteen controls on from the product code, the bill list one of them, Tab reaches 收款.
+    for (int control = 0; control < 15; ++control) QTest::keyClick(test::focused(), Qt::Key_Tab);
+    EXPECT_EQ(test::focused(), w->编辑框_收款);
 
     messages.answer({Answer::Yes, Answer::No});
     typeInto(w->编辑框_收款, "600");

@@ -118,6 +118,12 @@ void choose(QComboBox* box, const QString& item) {
 
 void selectRow(ui::ListView* list, int row) { list->selectRow(row); }
 
+QStringList items(QComboBox* box) {
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
+    return texts;
+}
+
 void trigger(QAction* action) { action->trigger(); }
 
 QWidget* focused() { return QApplication::focusWidget(); }

@@ -88,6 +88,7 @@ void pressEnter(QWidget* control);
 void click(QAbstractButton* button);
 void choose(QComboBox* box, const QString& item);  // selects the item and raises `activated`
 void selectRow(ui::ListView* list, int row);
+QStringList items(QComboBox* box);  // the box's item texts, in order
 void trigger(QAction* action);
 QWidget* focused();
 
