@@ -347,8 +347,8 @@ TEST_F(CatalogueTest, EnterWalksTheFieldsInOrderAndAddsOnTheAddButton) {
     // The keyboard is back in the mnemonic code, and the next product goes in the same way:
     // each field's text, then Enter, down to Enter on 添加.
     messages.clear();
-    for (const QString& text : {"m2", "", "k2", "内裤", "", "", "", "", "", "", "", "3", ""}) {
-        if (!text.isEmpty()) test::typeInto(test::focused(), text);
+    for (const char* text : {"m2", "", "k2", "内裤", "", "", "", "", "", "", "", "3", ""}) {
+        if (*text) test::typeInto(test::focused(), QString::fromUtf8(text));
         test::pressEnter(test::focused());
     }
     EXPECT_EQ(messages.shown, std::vector<Shown>{kAdded});

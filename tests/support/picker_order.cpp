@@ -12,7 +12,9 @@ void expectListsInStatementOrder(store::Database& db, QAbstractButton* reset,
                                  const std::vector<PickerCase>& cases,
                                  const std::function<QStringList(int box)>& statementGives) {
     for (const bool analysed : {false, true}) {
-        if (analysed) ASSERT_TRUE(db.execute("ANALYZE"));
+        if (analysed) {
+            ASSERT_TRUE(db.execute("ANALYZE"));
+        }
         for (const PickerCase& c : cases) {
             SCOPED_TRACE(std::string(c.what) + (analysed ? ", with statistics" : ""));
             click(reset);
@@ -26,11 +28,15 @@ void expectListsInStatementOrder(store::Database& db, QAbstractButton* reset,
                 typeInto(boxes[box], value);
                 pressEnter(boxes[box]);
             }
-            for (int box = 0; box < boxes.size(); ++box)
-                if (!taken.count(box))
+            for (int box = 0; box < boxes.size(); ++box) {
+                if (!taken.count(box)) {
                     EXPECT_EQ(items(boxes[box]), statementGives(box))
                         << boxes[box]->objectName().toStdString();
-            if (!analysed) EXPECT_EQ(items(boxes[c.box]), c.items);
+                }
+            }
+            if (!analysed) {
+                EXPECT_EQ(items(boxes[c.box]), c.items);
+            }
         }
     }
 }
