@@ -400,6 +400,7 @@ void SalesWindow::checkOutBill() {
     }
     // The ticket question is asked as the counter expects it; nothing is printed.
     shell_.showMessage(QStringLiteral("是否打印小票！"), 0x24, ui::kStandardTitle);
+    组合框_编号->setFocus();  // the next customer's first code
     setUpSalesWindow();
     refillBillList(billNumber());
     shell_.showMessage(QStringLiteral("　　　　继续努力！加油！"), 0, ui::kStandardTitle);
@@ -420,6 +421,7 @@ void SalesWindow::suspendBill() {
     }
     超级列表框_销售单->deleteAllRows();
     billLineRows_.clear();
+    组合框_编号->setFocus();  // the next customer's first code
     startNewBillNumber();
     resetSalesEntryFields();
 }
@@ -451,6 +453,7 @@ void SalesWindow::abandonBill() {
         tell(failure, ui::kStandardTitle);
         return;
     }
+    组合框_编号->setFocus();  // the next customer's first code
     setUpSalesWindow();
     refillBillList(billNumber());
 }

@@ -641,6 +641,8 @@ TEST_F(SalesWindowTest, RoadOfOneSale) {
               QStringList({"sp1|2|8", "sp2|1|9"}));
     EXPECT_NE(w->标签_销售单号->text(), bill);
     EXPECT_EQ(w->超级列表框_销售单->rowCount(), 0);
+    // The next customer's first code is typed at once.
+    EXPECT_EQ(test::focused(), w->组合框_编号);
 }
 
 TEST_F(SalesWindowTest, SuspendParksTheBillAndStartsANewOne) {
@@ -757,6 +759,9 @@ TEST_F(SalesWindowTest, AbandonDeletesTheBillAndStartsANewOne) {
         EXPECT_EQ(w->标签_销售单号->text(), abandoned ? store::makeDocumentNumber(clock, "xs") : bill);
         EXPECT_EQ(w->分组框2->title(), w->标签_销售单号->text());
         EXPECT_EQ(w->超级列表框_销售单->rowCount(), abandoned ? 0 : 2);
+        if (abandoned) {
+            EXPECT_EQ(test::focused(), w->组合框_编号);  // the next customer's first code
+        }
         EXPECT_TRUE(w->按钮_修改->isVisible());
         if (*c.refuse) exec("drop trigger refuse");
         delete w;
