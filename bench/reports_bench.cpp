@@ -78,13 +78,6 @@ void benchReports(Bench& bench) {
                "状态='已买单' and 销售人员='admin'");
     delete statistics;
 
-    // An older file, or one that lost a trigger: its sums made anew from the lines when it opens.
-    bench.db.execute("drop trigger 销售日汇总_insert");
-    QElapsedTimer timer;
-    timer.start();
-    store::ensurePaidSalesSums(bench.db);
-    bench.add("statistics: sums made anew from 1 000 000 lines (once)", timer.nsecsElapsed() / 1e6);
-
     const QString productRows =
         "select p.编号,p.助记码,p.款号,p.杯型,p.尺码,p.颜色,s.销售出库,s.实际库存 from 商品资料 p "
         "left join 库存表 s on s.rowid=(select min(rowid) from 库存表 where 商品编号=p.编号)";
@@ -103,6 +96,14 @@ void benchReports(Bench& bench) {
     bench.time("stock query: by style number (100 products)", [&] { stock->queryByStyleNumber(); },
                productRows + " where p.款号='k42'");
     delete stock;
+
+    // Last, as it turns over the page cache: an older file, or one that lost a trigger, gets its
+    // sums made anew from the lines when it opens.
+    bench.db.execute("drop trigger 销售日汇总_insert");
+    QElapsedTimer timer;
+    timer.start();
+    store::ensurePaidSalesSums(bench.db);
+    bench.add("statistics: sums made anew from 1 000 000 lines (once)", timer.nsecsElapsed() / 1e6);
 }
 
 }  // namespace bench
