@@ -51,9 +51,10 @@ LineProblem addReceiptLine(store::Database& db, const store::Clock& clock,
     for (const QString* sum : {&sums.pieces, &sums.tagPrice, &sums.purchasePrice})
         if (sum->size() > kFigureColumnLength) return LineProblem::NotStored;
     // A receipt without a number would gather the lines of every other such receipt.
+    if (line.receiptNumber.isEmpty()) return LineProblem::NotStored;
     const std::optional<QString> lineId =
         store::takeFreeNumber(db, clock, store::NumberKind::ReceiptLineId);
-    const bool stored = !line.receiptNumber.isEmpty() && lineId && db.execute(
+    const bool stored = lineId && db.execute(
         "insert into 入库管理模块(入库编号,入库单号,商品编号,商品数量,助记码,款号,品名,杯型,尺码,颜色,"
         "状态)values(?,?,?,?,?,?,?,?,?,?,?)",
         {*lineId, line.receiptNumber, line.productCode, line.quantity,

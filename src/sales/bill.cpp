@@ -107,9 +107,9 @@ LineProblem addBillLine(store::Database& db, const store::Clock& clock, const Bi
         problem != LineProblem::None)
         return problem;
     // A bill without a number would gather the lines of every other such bill.
+    if (line.billNumber.isEmpty()) return LineProblem::NotStored;
     const std::optional<QString> lineId = store::takeFreeNumber(db, clock, NumberKind::BillLineId);
-    const bool stored =
-        !line.billNumber.isEmpty() && lineId && discountFits(line.discount) && db.execute(
+    const bool stored = lineId && discountFits(line.discount) && db.execute(
         "insert into 销售模块(销售编号,销售时间,销售单号,商品编号,数量,折扣,折后价,小计,折扣原因,状态,"
         "款号,杯型,尺码,颜色,单价,销售人员)values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
         {*lineId, store::toDateStamp(line.saleDate),
