@@ -2,14 +2,8 @@
 
 #include "receiving/receipt_status.h"
 #include "store/exact_number.h"
-#include "store/numbers.h"
-
-#include <cmath>
 
 namespace receiving {
-
-using store::numberText;
-using store::toNumber;
 
 namespace {
 
@@ -23,16 +17,24 @@ Outcome storeLineChange(store::Database& db, const LineChange& change) {
     if (line.atEnd()) return {false, kHeaderFailed};  // deleted meanwhile: no status to refuse by
     if (!isNotInStock(line.text(1)))
         return {false, QStringLiteral("你所需要修改的商品库存已经通过审核入库，需反审后才能修改！")};
-    // From the stored quantity, so that two changes of one line move the total only once.
-    const double difference = std::trunc(toNumber(change.newQuantity) - toNumber(line.text(2)));
+    // From the stored quantity, so that two changes of one line move the total only once; whole
+    // pieces, truncated toward zero, exactly or not at all.
+    const std::optional<store::ExactNumber> newQuantity = store::exactFigure(change.newQuantity);
+    const std::optional<store::ExactNumber> oldQuantity = store::exactFigure(line.text(2));
+    const std::optional<store::ExactNumber> difference =
+        newQuantity && oldQuantity ? newQuantity->plus(oldQuantity->negated()) : std::nullopt;
+    if (!difference) return {false, kLineFailed};
     if (!db.execute("update 入库管理模块 set 商品数量 =?,状态 =? where rowid =?",
                     {change.newQuantity, QStringLiteral("未入库，已修改！"), change.lineKey}))
         return {false, kLineFailed};
     const store::RecordSet header = db.query(
         "select 商品总件数 from 入库管理总模块 where 入库单编号 =? limit 1", {change.receiptNumber});
-    if (header.failed() || header.atEnd() ||
-        !db.execute("update 入库管理总模块 set 商品总件数 =? where 入库单编号 =?",
-                    {numberText(toNumber(header.text(1)) + difference), change.receiptNumber}))
+    const std::optional<QString> pieces =
+        header.failed() || header.atEnd()
+            ? std::nullopt
+            : store::movedFigure(header.text(1), difference->truncated());
+    if (!pieces || !db.execute("update 入库管理总模块 set 商品总件数 =? where 入库单编号 =?",
+                               {*pieces, change.receiptNumber}))
         return {false, kHeaderFailed};
     return {true, QStringLiteral("执行修改成功！")};
 }

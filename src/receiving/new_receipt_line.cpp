@@ -3,15 +3,19 @@
 #include "receiving/receipt_status.h"
 #include "store/exact_number.h"
 #include "store/free_numbers.h"
-#include "store/numbers.h"
 #include "ui/messages.h"
 
 namespace receiving {
 
 namespace {
 
-QString plus(const QString& total, double amount) {
-    return store::numberText(store::toNumber(total) + amount);
+// A running total moved exactly by a price times the quantity; nothing when a figure cannot be
+// carried exactly.
+std::optional<QString> plusAmount(const QString& total, const QString& price,
+                                  const store::ExactNumber& quantity) {
+    const std::optional<store::ExactNumber> unit = store::exactFigure(price);
+    const std::optional<store::ExactNumber> amount = unit ? unit->times(quantity) : std::nullopt;
+    return amount ? store::movedFigure(total, *amount) : std::nullopt;
 }
 
 }  // namespace
@@ -41,15 +45,15 @@ LineProblem addReceiptLine(store::Database& db, const store::Clock& clock,
         db.query("select * from 商品资料 where 编号 =? limit 1", {line.productCode});
     if (product.failed()) return LineProblem::NotStored;
     if (product.atEnd()) return LineProblem::UnknownProduct;
-    const double quantity = store::toNumber(line.quantity);
-    const ReceiptTotals sums{
-        plus(totals.pieces, quantity),
-        plus(totals.tagPrice, store::toNumber(product.text("吊牌价")) * quantity),
-        plus(totals.purchasePrice, store::toNumber(product.text("进货价")) * quantity)};
-    // The totals go into the receipt's header at the submit: one its column cannot hold would
-    // make the submit fail for good.
-    for (const QString* sum : {&sums.pieces, &sums.tagPrice, &sums.purchasePrice})
-        if (sum->size() > kFigureColumnLength) return LineProblem::NotStored;
+    const store::ExactNumber quantity = *store::ExactNumber::of(line.quantity);
+    const std::optional<QString> sums[] = {
+        store::movedFigure(totals.pieces, quantity),
+        plusAmount(totals.tagPrice, product.text("吊牌价"), quantity),
+        plusAmount(totals.purchasePrice, product.text("进货价"), quantity)};
+    // The totals go into the receipt's header at the submit: one that is not the exact figure,
+    // or that its column cannot hold, would make the submit store a wrong one or fail for good.
+    for (const std::optional<QString>& sum : sums)
+        if (!sum || sum->size() > kFigureColumnLength) return LineProblem::NotStored;
     // A receipt without a number would gather the lines of every other such receipt.
     if (line.receiptNumber.isEmpty()) return LineProblem::NotStored;
     const std::optional<QString> lineId =
@@ -61,7 +65,7 @@ LineProblem addReceiptLine(store::Database& db, const store::Clock& clock,
          product.text("助记码"), product.text("款号"), product.text("品名"), product.text("杯型"),
          product.text("尺码"), product.text("颜色"), kNotInStock});
     if (!stored) return LineProblem::NotStored;
-    totals = sums;
+    totals = {*sums[0], *sums[1], *sums[2]};
     return LineProblem::None;
 }
 

@@ -4,7 +4,6 @@
 #include "store/exact_number.h"
 
 #include <QHash>
-#include <cmath>
 #include <optional>
 
 namespace receiving {
@@ -33,16 +32,6 @@ const Direction& directionOf(ReviewMode mode) {
     return mode == ReviewMode::Review ? review : reverse;
 }
 
-// A figure of stock or of a receipt line as review computes with it: empty text, and text that
-// is no number, count as 0; a number with more digits than a double carries has no exact value.
-std::optional<store::ExactNumber> figureOf(const QString& text) {
-    if (std::optional<store::ExactNumber> figure = store::ExactNumber::of(text)) return figure;
-    bool number = false;
-    const double value = text.trimmed().toDouble(&number);  // an overflow: infinity, not a number
-    if (number || std::isinf(value)) return std::nullopt;
-    return store::ExactNumber();
-}
-
 // Each product's quantity summed exactly over all its lines of the receipt, so that review and
 // reverse review stay each other's inverse when a product stands on several lines. Nothing when
 // the lines cannot be read or a sum needs more digits than a figure can carry.
@@ -53,7 +42,7 @@ std::optional<QHash<QString, store::ExactNumber>> receiptQuantities(store::Datab
     if (lines.failed()) return std::nullopt;
     QHash<QString, store::ExactNumber> quantities;
     for (size_t row = 0; row < lines.rowCount(); ++row) {
-        const std::optional<store::ExactNumber> quantity = figureOf(lines.cell(row, 1));
+        const std::optional<store::ExactNumber> quantity = store::exactFigure(lines.cell(row, 1));
         if (!quantity) return std::nullopt;
         store::ExactNumber& sum = quantities[lines.cell(row, 0)];
         const std::optional<store::ExactNumber> added = sum.plus(*quantity);
@@ -67,18 +56,16 @@ std::optional<QHash<QString, store::ExactNumber>> receiptQuantities(store::Datab
 // nothing when that figure would need more than 15 significant digits or not fit its column.
 std::optional<QString> movedFigure(const QString& actual, const store::ExactNumber& quantity,
                                    const Direction& direction) {
-    const std::optional<store::ExactNumber> stock = figureOf(actual);
-    if (!stock) return std::nullopt;
-    const std::optional<store::ExactNumber> moved =
-        stock->plus(direction.adds ? quantity : quantity.negated());
-    if (!moved || moved->text().size() > kFigureColumnLength) return std::nullopt;
-    return moved->text();
+    const std::optional<QString> moved =
+        store::movedFigure(actual, direction.adds ? quantity : quantity.negated());
+    if (!moved || moved->size() > kFigureColumnLength) return std::nullopt;
+    return moved;
 }
 
 // A row the receipt does not name keeps its figure, written plainly; one that cannot be
 // written exactly keeps its text.
 QString unmovedFigure(const QString& actual) {
-    const std::optional<store::ExactNumber> stock = figureOf(actual);
+    const std::optional<store::ExactNumber> stock = store::exactFigure(actual);
     return stock ? stock->text() : actual;
 }
 

@@ -54,7 +54,7 @@ QString sumText(const store::Row& row, int typeColumn) {
     const std::string_view type = row.bytes(typeColumn);
     if (type == "null") return {};
     if (type == "integer") return QString::number(row.integer(typeColumn + 1));
-    if (type == "real") return store::numberText(row.real(typeColumn + 1));
+    if (type == "real") return store::computedNumberText(row.real(typeColumn + 1));
     return QString::fromUtf8(row.bytes(typeColumn + 1));
 }
 
@@ -108,7 +108,7 @@ QString boundsProblem(const DateBounds& bounds) {
 QString shareText(const QString& part, const QString& total) {
     const double whole = store::toNumber(total);
     const double share = whole == 0 ? 0 : store::toNumber(part) / whole * 100;
-    return store::numberText(share).left(5) + u'%';
+    return store::computedNumberText(share).left(5) + u'%';
 }
 
 std::optional<RangeTotals> rangeTotals(store::Database& db, const DateBounds& bounds) {

@@ -1,6 +1,7 @@
 #include "sales/bill.h"
 
 #include "sales/sales_picker.h"
+#include "store/exact_number.h"
 #include "store/free_numbers.h"
 #include "store/numbers.h"
 #include "store/stamps.h"
@@ -11,9 +12,8 @@
 
 namespace sales {
 
+using store::ExactNumber;
 using store::NumberKind;
-using store::numberText;
-using store::toNumber;
 
 namespace {
 
@@ -37,31 +37,48 @@ LineProblem checkBillLine(store::Database& db, const QDate& today, const BillLin
             return problem;
     if (!saleDateAllowed(line.saleDate, today)) return LineProblem::SaleDateOutOfRange;
     if (line.quantity.isEmpty() || line.quantity == u"0") return LineProblem::NoQuantity;
-    const double difference =
-        toNumber(line.subtotal) - toNumber(line.unitPrice) * toNumber(line.quantity);
-    if (difference < -kAmountTolerance && line.discountReason.isEmpty())
-        return LineProblem::ReasonNeeded;
-    if (difference > kAmountTolerance) return LineProblem::AboveTagPrice;
+    // Against the tag amount as the subtotal box shows it without a discount.
+    const std::strong_ordering order =
+        compareAmounts(line.subtotal, subtotalText({}, line.unitPrice, line.quantity));
+    if (order < 0 && line.discountReason.isEmpty()) return LineProblem::ReasonNeeded;
+    if (order > 0) return LineProblem::AboveTagPrice;
     if (line.productCode.isEmpty()) return LineProblem::NoProductChosen;
     return LineProblem::None;
 }
 
 }  // namespace
 
+std::strong_ordering compareAmounts(const QString& amount, const QString& other) {
+    static const ExactNumber tolerance = *ExactNumber::of(QStringLiteral("0.0000001"));
+    const ExactNumber difference =
+        store::roundedFigure(amount).roundedPlus(store::roundedFigure(other).negated());
+    if (difference < tolerance.negated()) return std::strong_ordering::less;
+    if (difference > tolerance) return std::strong_ordering::greater;
+    return std::strong_ordering::equal;
+}
+
 bool isNoDiscount(const QString& discount) {
     return discount.isEmpty() || discount == u"不打折";
 }
 
 QString subtotalText(const QString& discount, const QString& unitPrice, const QString& quantity) {
-    const double price = toNumber(unitPrice);
-    const double count = toNumber(quantity);
-    if (isNoDiscount(discount)) return numberText(price * count);
-    return numberText(toNumber(discount) / 10 * price * count);
+    const ExactNumber price = store::roundedFigure(unitPrice);
+    const ExactNumber count = store::roundedFigure(quantity);
+    if (isNoDiscount(discount)) return ExactNumber::roundedProduct({price, count}).text();
+    return ExactNumber::roundedProduct({store::roundedFigure(discount).tenth(), price, count})
+        .text();
 }
 
 QString discountedPrice(const QString& discount, const QString& unitPrice) {
     if (isNoDiscount(discount)) return unitPrice;
-    return numberText(toNumber(unitPrice) * toNumber(discount) / 10);
+    return ExactNumber::roundedProduct(
+               {store::roundedFigure(unitPrice), store::roundedFigure(discount).tenth()})
+        .text();
+}
+
+std::optional<QString> changeFor(const QString& received, const QString& total) {
+    if (compareAmounts(received, total) < 0) return std::nullopt;
+    return store::roundedFigure(received).roundedPlus(store::roundedFigure(total).negated()).text();
 }
 
 bool saleDateAllowed(const QDate& saleDate, const QDate& today) {
@@ -74,8 +91,15 @@ QString cutToTwoDecimals(const QString& amount) {
 }
 
 QString makeBillTotal(store::Database& db, const QString& billNumber) {
-    return cutToTwoDecimals(
-        db.query("select sum(小计) from 销售模块 where 销售单号 =?", {billNumber}).text(1));
+    // Summed exactly here: SQL sums in double, and the text of its sum cannot keep a fifteenth
+    // digit apart from the noise (123456789012344 would read 123456789012340).
+    const store::RecordSet amounts =
+        db.query("select 小计 from 销售模块 where 销售单号 =? and 小计 is not null", {billNumber});
+    if (amounts.isEmpty()) return QString();
+    ExactNumber total;
+    for (size_t row = 0; row < amounts.rowCount(); ++row)
+        total = total.roundedPlus(store::roundedFigure(amounts.cell(row, 0)));
+    return cutToTwoDecimals(total.text());
 }
 
 Notice noticeFor(LineProblem problem) {
@@ -185,15 +209,18 @@ bool deductStock(store::Database& db, const QString& billNumber) {
     if (sold.failed()) return false;
     for (; !sold.atEnd(); sold.moveNext()) {
         const QString product = sold.text(1);
-        const double quantity = toNumber(sold.text(2));
+        const std::optional<ExactNumber> quantity = store::exactFigure(sold.text(2));
         // The row read is the row written: other rows sharing the code keep their own figures.
         const store::RecordSet stock = db.query(
             "select rowid,销售出库,实际库存 from 库存表 where 商品编号 =? limit 1", {product});
-        if (stock.failed()) return false;
+        if (!quantity || stock.failed()) return false;
         if (stock.atEnd()) continue;
-        if (!db.execute("update 库存表 set 销售出库 =?,实际库存 =? where rowid =?",
-                        {numberText(toNumber(stock.text(2)) + quantity),
-                         numberText(toNumber(stock.text(3)) - quantity), stock.text(1)}))
+        // A stock figure is written exactly or the deduction fails.
+        const std::optional<QString> soldOut = store::movedFigure(stock.text(2), *quantity);
+        const std::optional<QString> actual = store::movedFigure(stock.text(3), quantity->negated());
+        if (!soldOut || !actual ||
+            !db.execute("update 库存表 set 销售出库 =?,实际库存 =? where rowid =?",
+                        {*soldOut, *actual, stock.text(1)}))
             return false;
     }
     return true;

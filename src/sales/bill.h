@@ -7,11 +7,17 @@
 
 #include <QDate>
 #include <QString>
+#include <compare>
+#include <optional>
 
 namespace sales {
 
-// Amounts closer than this count as equal: a subtotal to its tag amount, a payment to its total.
-constexpr double kAmountTolerance = 1e-7;
+// Amounts are computed exactly from their texts, and a result of more than 15 significant digits
+// is rounded to 15: they are shown, compared and stored as the clerk's boxes then hold them.
+
+// How one amount stands to another: amounts closer than a ten-millionth count as equal, a
+// subtotal to its tag amount, a payment to its total.
+std::strong_ordering compareAmounts(const QString& amount, const QString& other);
 
 // A discount is a number of tenths; "" and "不打折" mean none.
 bool isNoDiscount(const QString& discount);
@@ -19,6 +25,8 @@ bool isNoDiscount(const QString& discount);
 QString subtotalText(const QString& discount, const QString& unitPrice, const QString& quantity);
 // The unit price as it stands without a discount, else unit price times discount / 10.
 QString discountedPrice(const QString& discount, const QString& unitPrice);
+// The change for a payment of `received` on `total`; nothing when the payment falls short.
+std::optional<QString> changeFor(const QString& received, const QString& total);
 
 // A sale may be dated today or up to two calendar days back.
 bool saleDateAllowed(const QDate& saleDate, const QDate& today);

@@ -2,7 +2,6 @@
 
 #include "sales/retrieve_suspended_window.h"
 #include "store/free_numbers.h"
-#include "store/numbers.h"
 #include "store/settings_lists.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -380,12 +379,12 @@ void SalesWindow::onSalesAttributeChosen() {
 }
 
 void SalesWindow::giveChange() {
-    const double change = store::toNumber(编辑框_收款->text()) - store::toNumber(标签_总金额->text());
-    if (change < -kAmountTolerance) {
+    const std::optional<QString> change = changeFor(编辑框_收款->text(), 标签_总金额->text());
+    if (!change) {
         tell(QStringLiteral("你收的款不够！"), ui::kStandardTitle);
         return;
     }
-    标签_找零->setText(store::numberText(change));
+    标签_找零->setText(*change);
     tell(QStringLiteral("应找零：") + 标签_找零->text() + QStringLiteral("元"), ui::kStandardTitle);
     checkOutBill();
 }

@@ -351,7 +351,13 @@ RecordSet Database::read(sqlite3_stmt* statement, std::vector<int64_t>* rowids) 
     for (int i = 0; i < count; ++i)
         rows->columns.push_back(QString::fromUtf8(sqlite3_column_name(statement, first + i)));
 
-    // Numbers are written as their plain text, so every reader sees what the user would.
+    // Numbers are written as their plain text, so every reader sees what the user would. A real
+    // column holds a figure as it was typed; a real the statement worked out (a sum) was added up
+    // in double, and its noise is hidden.
+    std::vector<QString (*)(double)> realText(count);
+    for (int i = 0; i < count; ++i)
+        realText[i] =
+            sqlite3_column_decltype(statement, first + i) ? &numberText : &computedNumberText;
     std::vector<std::string_view> cells(count);
     std::vector<std::array<char, 24>> integers(count);
     std::vector<QByteArray> reals(count);
@@ -377,7 +383,7 @@ RecordSet Database::read(sqlite3_stmt* statement, std::vector<int64_t>* rowids) 
                 break;
             }
             case SQLITE_FLOAT:
-                reals[i] = numberText(sqlite3_value_double(value)).toUtf8();
+                reals[i] = realText[i](sqlite3_value_double(value)).toUtf8();
                 cells[i] = {reals[i].constData(), static_cast<size_t>(reals[i].size())};
                 break;
             default: {

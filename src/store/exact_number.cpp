@@ -1,19 +1,90 @@
 #include "store/exact_number.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace store {
 
 namespace {
 
+using Wide = __int128;
+
 // Exponents far beyond any column's width; a text that needs more is refused before its digits
 // are written out.
 constexpr int kExponentAtMost = 1000;
+// The places a sum or a product is worked out in before it is rounded: enough for the product
+// of two figures, and for a sum down to 33 places below its leading digit.
+constexpr int kWideDigits = 38;
+constexpr int kSumPlaces = 33;
 
-long long tenTo(int power) {
-    long long value = 1;
+Wide tenTo(int power) {
+    Wide value = 1;
     while (power-- > 0) value *= 10;
     return value;
+}
+
+int digitCount(Wide value) {
+    int count = 0;
+    for (; value != 0; value /= 10) ++count;
+    return count;
+}
+
+// A plain decimal text taken apart: its significant digits, from the first that is not 0 and
+// without trailing zeros, and the place of the last of them.
+struct Decimal {
+    bool negative = false;
+    QString significant;
+    int exponent = 0;
+};
+
+std::optional<Decimal> decimalOf(const QString& text) {
+    const QString number = text.trimmed();
+    Decimal decimal;
+    qsizetype at = 0;
+    decimal.negative = at < number.size() && number[at] == u'-';
+    if (at < number.size() && (number[at] == u'-' || number[at] == u'+')) ++at;
+    bool anyDigit = false, afterPoint = false;
+    for (; at < number.size(); ++at) {
+        const QChar c = number[at];
+        if (c == u'.' && !afterPoint) {
+            afterPoint = true;
+        } else if (c >= u'0' && c <= u'9') {
+            anyDigit = true;
+            if (!decimal.significant.isEmpty() || c != u'0') decimal.significant += c;
+            if (afterPoint) --decimal.exponent;
+        } else {
+            break;
+        }
+    }
+    if (!anyDigit) return std::nullopt;
+    if (at < number.size()) {
+        if (number[at] != u'e' && number[at] != u'E') return std::nullopt;
+        bool ok = false;
+        const int power = number.mid(at + 1).toInt(&ok);
+        if (!ok || number.mid(at + 1).startsWith(u' ') || std::abs(power) > kExponentAtMost)
+            return std::nullopt;
+        decimal.exponent += power;
+    }
+    while (decimal.significant.endsWith(u'0')) {
+        decimal.significant.chop(1);
+        ++decimal.exponent;
+    }
+    if (std::abs(decimal.exponent) > kExponentAtMost) return std::nullopt;
+    return decimal;
+}
+
+// Whether a text that has no exact value is still a number, as toDouble reads one: "inf", NaN,
+// an overflow, more digits than a figure carries.
+bool isInexactNumber(const QString& text) {
+    static const QRegularExpression notFinite(QStringLiteral("^[+-]?(inf|infinity|nan)$"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const QString trimmed = text.trimmed();
+    bool ok = false;
+    const double value = trimmed.toDouble(&ok);  // an overflow gives infinity without ok
+    return ok || std::isinf(value) || notFinite.match(trimmed).hasMatch();
 }
 
 }  // namespace
@@ -26,64 +97,118 @@ ExactNumber::ExactNumber(long long digits, int exponent) : digits_(digits), expo
     if (digits_ == 0) exponent_ = 0;
 }
 
+std::optional<ExactNumber> ExactNumber::parsed(const QString& text, bool& exact) {
+    const std::optional<Decimal> decimal = decimalOf(text);
+    if (!decimal) return std::nullopt;
+    const QString& significant = decimal->significant;
+    const int dropped = std::max(int(significant.size()) - kDigits, 0);
+    exact = dropped == 0;
+    long long digits = significant.isEmpty() ? 0 : significant.left(kDigits).toLongLong();
+    if (dropped > 0 && significant[kDigits] >= u'5') ++digits;  // half away from zero
+    return ExactNumber(decimal->negative ? -digits : digits, decimal->exponent + dropped);
+}
+
 std::optional<ExactNumber> ExactNumber::of(const QString& text) {
-    const QString number = text.trimmed();
-    qsizetype at = 0;
-    const bool negative = at < number.size() && number[at] == u'-';
-    if (at < number.size() && (number[at] == u'-' || number[at] == u'+')) ++at;
-    QString significant;  // from the first digit that is not 0
-    int exponent = 0;
-    bool anyDigit = false, afterPoint = false;
-    for (; at < number.size(); ++at) {
-        const QChar c = number[at];
-        if (c == u'.' && !afterPoint) {
-            afterPoint = true;
-        } else if (c >= u'0' && c <= u'9') {
-            anyDigit = true;
-            if (!significant.isEmpty() || c != u'0') significant += c;
-            if (afterPoint) --exponent;
-        } else {
-            break;
-        }
+    bool exact = true;
+    const std::optional<ExactNumber> number = parsed(text, exact);
+    return exact ? number : std::nullopt;
+}
+
+std::optional<ExactNumber> ExactNumber::roundedOf(const QString& text) {
+    bool exact = true;
+    return parsed(text, exact);
+}
+
+ExactNumber ExactNumber::rounded(Wide digits, int exponent, bool& exact) {
+    Wide magnitude = digits < 0 ? -digits : digits;
+    exact = true;
+    if (const int excess = digitCount(magnitude) - kDigits; excess > 0) {
+        const Wide unit = tenTo(excess);
+        const Wide dropped = magnitude % unit;
+        magnitude = magnitude / unit + (2 * dropped >= unit ? 1 : 0);
+        exponent += excess;
+        exact = dropped == 0;
     }
-    if (!anyDigit) return std::nullopt;
-    if (at < number.size()) {
-        if (number[at] != u'e' && number[at] != u'E') return std::nullopt;
-        bool ok = false;
-        const int power = number.mid(at + 1).toInt(&ok);
-        if (!ok || number.mid(at + 1).startsWith(u' ') || std::abs(power) > kExponentAtMost)
-            return std::nullopt;
-        exponent += power;
+    const auto kept = static_cast<long long>(magnitude);
+    return ExactNumber(digits < 0 ? -kept : kept, exponent);
+}
+
+ExactNumber ExactNumber::roundedSum(const ExactNumber& other, bool& exact) const {
+    exact = true;
+    if (other.digits_ == 0) return *this;
+    if (digits_ == 0) return other;
+    // Places are counted by the one above each figure's leading digit.
+    const int top = exponent_ + digitCount(digits_);
+    const int otherTop = other.exponent_ + digitCount(other.digits_);
+    const ExactNumber& high = top >= otherTop ? *this : other;
+    const ExactNumber& low = top >= otherTop ? other : *this;
+    // A figure wholly below the places worked out lies far below the fifteen digits kept: only
+    // its sign counts, telling the rounding whether it borrows from them. One unit in the last
+    // place worked out stands in for it.
+    const int lowest = std::max(top, otherTop) - kSumPlaces;
+    long long lowDigits = low.digits_;
+    int lowExponent = low.exponent_;
+    if (lowExponent < lowest) {
+        lowDigits = lowDigits < 0 ? -1 : 1;
+        lowExponent = lowest;
     }
-    while (significant.endsWith(u'0')) {
-        significant.chop(1);
-        ++exponent;
-    }
-    if (significant.size() > kDigits || std::abs(exponent) > kExponentAtMost) return std::nullopt;
-    const long long digits = significant.isEmpty() ? 0 : significant.toLongLong();
-    return ExactNumber(negative ? -digits : digits, exponent);
+    const int bottom = std::min(high.exponent_, lowExponent);
+    const Wide sum = Wide(high.digits_) * tenTo(high.exponent_ - bottom) +
+                     Wide(lowDigits) * tenTo(lowExponent - bottom);
+    return rounded(sum, bottom, exact);
 }
 
 std::optional<ExactNumber> ExactNumber::plus(const ExactNumber& other) const {
-    if (other.digits_ == 0) return *this;
-    if (digits_ == 0) return other;
-    const ExactNumber& high = exponent_ >= other.exponent_ ? *this : other;
-    const ExactNumber& low = exponent_ >= other.exponent_ ? other : *this;
-    // Digits at places more than 15 apart make a sum of more than 15 digits.
-    const int shift = high.exponent_ - low.exponent_;
-    if (shift > kDigits) return std::nullopt;
-    const __int128 sum = static_cast<__int128>(high.digits_) * tenTo(shift) + low.digits_;
-    __int128 magnitude = sum < 0 ? -sum : sum;
-    int exponent = low.exponent_;
-    while (magnitude != 0 && magnitude % 10 == 0) {
-        magnitude /= 10;
-        ++exponent;
+    bool exact = true;
+    const ExactNumber sum = roundedSum(other, exact);
+    return exact ? std::optional(sum) : std::nullopt;
+}
+
+ExactNumber ExactNumber::roundedPlus(const ExactNumber& other) const {
+    bool exact = true;
+    return roundedSum(other, exact);
+}
+
+std::optional<ExactNumber> ExactNumber::times(const ExactNumber& other) const {
+    bool exact = true;
+    const ExactNumber product =
+        rounded(Wide(digits_) * other.digits_, exponent_ + other.exponent_, exact);
+    return exact ? std::optional(product) : std::nullopt;
+}
+
+ExactNumber ExactNumber::roundedProduct(std::initializer_list<ExactNumber> factors) {
+    Wide digits = 1;
+    int exponent = 0;
+    for (const ExactNumber& factor : factors) {
+        // Only a third factor of more than eight digits finds no room: the places of the product
+        // so far beyond its first 23 are cut, which can move the rounding only of a product that
+        // lies that close to a half.
+        const int excess = digitCount(digits) + digitCount(factor.digits_) - kWideDigits;
+        if (excess > 0) {
+            digits /= tenTo(excess);
+            exponent += excess;
+        }
+        digits *= factor.digits_;
+        exponent += factor.exponent_;
     }
-    if (magnitude >= tenTo(kDigits)) return std::nullopt;
-    return ExactNumber(static_cast<long long>(sum < 0 ? -magnitude : magnitude), exponent);
+    bool exact = true;
+    return rounded(digits, exponent, exact);
 }
 
 ExactNumber ExactNumber::negated() const { return ExactNumber(-digits_, exponent_); }
+
+ExactNumber ExactNumber::tenth() const { return ExactNumber(digits_, exponent_ - 1); }
+
+ExactNumber ExactNumber::truncated() const {
+    if (exponent_ >= 0) return *this;
+    if (-exponent_ >= kDigits) return ExactNumber();  // below 1 in magnitude
+    return ExactNumber(digits_ / static_cast<long long>(tenTo(-exponent_)), 0);
+}
+
+std::strong_ordering ExactNumber::operator<=>(const ExactNumber& other) const {
+    // Rounding keeps the sign of the difference.
+    return roundedPlus(other.negated()).digits_ <=> 0LL;
+}
 
 QString ExactNumber::text() const {
     if (digits_ == 0) return QStringLiteral("0");
@@ -96,6 +221,22 @@ QString ExactNumber::text() const {
         digits = "0." + QString(-exponent_ - digits.size(), u'0') + digits;
     }
     return digits_ < 0 ? u'-' + digits : digits;
+}
+
+std::optional<ExactNumber> exactFigure(const QString& text) {
+    if (std::optional<ExactNumber> figure = ExactNumber::of(text)) return figure;
+    if (isInexactNumber(text)) return std::nullopt;
+    return ExactNumber();
+}
+
+ExactNumber roundedFigure(const QString& text) {
+    return ExactNumber::roundedOf(text).value_or(ExactNumber());
+}
+
+std::optional<QString> movedFigure(const QString& figure, const ExactNumber& amount) {
+    const std::optional<ExactNumber> value = exactFigure(figure);
+    const std::optional<ExactNumber> moved = value ? value->plus(amount) : std::nullopt;
+    return moved ? std::optional(moved->text()) : std::nullopt;
 }
 
 bool isExactQuantity(const QString& text, int columnLength) {

@@ -272,7 +272,10 @@ TEST_F(CatalogueTest, AMissingRequiredFieldOrAnOverlongTextStoresNothingAndKeeps
         {"编辑框_品名", QString(101, u'名'), kAddFailed},  // the product row is refused
         {"编辑框_库存", QString(101, u'9'), kAddFailed},   // the stock row alone would fit
         {"编辑框_颜色", QString(256, u'红'), kAddFailed},
-        // Numbers no sale or review could write back within their columns.
+        // Numbers no sale or review could compute with exactly, or write back within their
+        // columns.
+        {"编辑框_库存", "1234567890123456", kAddFailed},
+        {"编辑框_吊牌价", "59.90000000000001", kAddFailed},
         {"编辑框_库存", "1e255", kAddFailed},
         {"编辑框_库存", "1e999", kAddFailed},
         {"编辑框_吊牌价", "inf", kAddFailed},

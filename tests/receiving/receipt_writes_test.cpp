@@ -84,8 +84,9 @@ TEST_F(ReceiptWritesTest, AReadThatFailsInsideAWriteIsThatWritesFailure) {
 }
 
 // Quantities through a line add, a line change, review and reverse review: each is refused at
-// entry unless a double carries it exactly; a review whose new figure would not be carried
-// exactly fails and writes nothing; review then reverse review gives every stock row its figure
+// entry unless a double carries it exactly, and so is a line whose running totals would not be
+// carried exactly; a review whose new figure would not be carried exactly fails and writes
+// nothing; review then reverse review gives every stock row its figure
 // back, a row the receipt does not name included.
 TEST_F(ReceiptWritesTest, QuantitiesComeBackIntoStockExactlyOrAreRefused) {
     addProduct("P1");
@@ -104,7 +105,9 @@ TEST_F(ReceiptWritesTest, QuantitiesComeBackIntoStockExactlyOrAreRefused) {
         {{"abc"}, {"执行添加失败！"}, "5"},
         // Carried exactly one by one, but the stock figure they make would not be.
         {{"1e200"}, {""}, "审核失败！"},
-        {{"999999999999999"}, {""}, "审核失败！"},
+        {{"999999999999998"}, {""}, "审核失败！"},
+        // Carried exactly, but its purchase total (0.5 each) would not be.
+        {{"999999999999999"}, {"执行添加失败！"}, "5"},
         // The second would make a running total no header column holds.
         {{"9e254", "9e254"}, {"", "执行添加失败！"}, "审核失败！"},
     };
@@ -141,4 +144,58 @@ TEST_F(ReceiptWritesTest, QuantitiesComeBackIntoStockExactlyOrAreRefused) {
         EXPECT_EQ(receiving::refusalOfQuantity("3", quantity), "执行修改失败，请联系作者!") << quantity;
     for (const char* quantity : {"2.5", "999999999999999", "1e200", "-2", "00"})
         EXPECT_EQ(receiving::refusalOfQuantity("3", quantity), "") << quantity;
+}
+
+// The running totals of a new receipt and the piece total a line change moves are exact to the
+// fifteenth digit; a line whose totals would need more digits is refused and adds nothing.
+TEST_F(ReceiptWritesTest, ReceiptTotalsAreExactToTheFifteenthDigit) {
+    const struct {
+        QString tagPrice, purchasePrice;
+        QStringList quantities;
+        QString totals;  // pieces|tag|purchase after the lines that are added
+        QString refused;  // the quantity of a last line refused, if any
+    } cases[] = {
+        {"1", "123456789012344", {"1"}, "1|1|123456789012344", ""},
+        {"99999999.9999999", "0.85", {"1"}, "1|99999999.9999999|0.85", "2"},
+        {"199", "0.85", {"2"}, "2|398|1.7", ""},
+        {"1", "199", {"0.85"}, "0.85|0.85|169.15", ""},
+        {"1", "1", {"300", "-299.3"}, "0.7|0.7|0.7", ""},
+        {"1", "1", {"0.1", "0.2"}, "0.3|0.3|0.3", ""},
+        {"0.5", "abc", {"123456789012344", "1"}, "123456789012345|61728394506172.5|0", ""},
+        {"0.25", "abc", {}, "||", "123456789012345"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.tagPrice + " / " + c.purchasePrice).toStdString());
+        exec("delete from 商品资料");
+        exec("insert into 商品资料(编号,款号,吊牌价,进货价)values(?,?,?,?)",
+             {"P1", "kP1", c.tagPrice, c.purchasePrice});
+        receiving::ReceiptTotals totals;
+        QStringList quantities = c.quantities;
+        if (!c.refused.isEmpty()) quantities << c.refused;
+        for (qsizetype i = 0; i < quantities.size(); ++i) {
+            clock.set(clock.now().addSecs(1));
+            const bool refused = !c.refused.isEmpty() && i == quantities.size() - 1;
+            EXPECT_EQ(receiving::addReceiptLine(db, clock, {"rk1", "P1", quantities[i]}, totals),
+                      refused ? receiving::LineProblem::NotStored : receiving::LineProblem::None)
+                << quantities[i].toStdString();
+        }
+        EXPECT_EQ(QStringList({totals.pieces, totals.tagPrice, totals.purchasePrice}).join('|'), c.totals);
+    }
+
+    const std::pair<QString, QString> changes[] = {
+        {"123456789012343", "123456789012344"},
+        {"99999999999998.9", "99999999999999.9"},
+        {"99999999999999.9", ""},  // 100000000000000.9 needs 16 digits
+    };
+    for (const auto& [before, after] : changes) {
+        SCOPED_TRACE(before.toStdString());
+        for (const char* table : {"入库管理模块", "入库管理总模块"}) exec(QString("delete from ") + table);
+        addReceipt("rk1", {{"P1", "3"}});
+        exec("update 入库管理总模块 set 商品总件数=?", {before});
+        const receiving::Outcome outcome =
+            receiving::changeLineQuantity(db, {firstLineKey("rk1"), "rk1", "4.5"});
+        EXPECT_EQ(outcome.message, after.isEmpty() ? "执行修改失败！" : "执行修改成功！");
+        EXPECT_EQ(rows("select 商品总件数 from 入库管理总模块"), QStringList{after.isEmpty() ? before : after});
+        EXPECT_EQ(rows("select 商品数量 from 入库管理模块"), QStringList{after.isEmpty() ? "3" : "4.5"});
+    }
 }

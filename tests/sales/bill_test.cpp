@@ -1,8 +1,9 @@
-// Suspend and abandon without a window: the header a suspend writes and the rows an abandon
-// deletes, against the real database file.
+// The bill's rules without a window: a line's amounts through the price rules, the total and
+// the change, the header a suspend writes and the rows an abandon deletes, against the real
+// database file.
 
 #include "sales/bill.h"
-#include "support/fixture.h"
+#include "sales_fixture.h"
 
 class BillTest : public test::ShopTest {
 protected:
@@ -98,5 +99,76 @@ TEST_F(BillTest, AFailedAbandonDeletesNothing) {
         EXPECT_EQ(rows("select 销售编号 from 销售模块"), QStringList({"xsbh1", "xsbh2"}));
         EXPECT_EQ(rows("select 销售单号 from 销售管理总模块"), QStringList({"xs1"}));
         exec("drop trigger refuse");
+    }
+}
+
+// Each amount as the boxes show it, exact to the fifteenth digit and without the noise of
+// doubles, then through the price rules: the subtotal shown passes them, and a discounted one
+// asks for its reason.
+TEST_F(BillTest, LineAmountsAreExactToTheFifteenthDigit) {
+    const struct {
+        QString price, quantity, discount;
+        QString subtotal, discounted;
+    } cases[] = {
+        {"123456789012344", "1", "", "123456789012344", "123456789012344"},
+        {"123456789012345", "1", "不打折", "123456789012345", "123456789012345"},
+        {"99999999.9999999", "1", "", "99999999.9999999", "99999999.9999999"},
+        {"99999999.9999999", "3", "", "300000000", "99999999.9999999"},  // 16 digits, rounded
+        {"199", "1", "8.5", "169.15", "169.15"},
+        {"199", "2", "8.5", "338.3", "169.15"},
+        {"0.1", "3", "", "0.3", "0.1"},
+        {"123456789012345", "2", "8.5", "209876541320987", "104938270660493"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.price + " x " + c.quantity + " / " + c.discount).toStdString());
+        exec("delete from 商品资料");
+        exec("delete from 销售模块");
+        ASSERT_TRUE(test::insertProduct(db, {"sp1", "m1", "b1", "k1", "A", "75", "红", c.price}));
+        EXPECT_EQ(sales::subtotalText(c.discount, c.price, c.quantity), c.subtotal);
+        EXPECT_EQ(sales::discountedPrice(c.discount, c.price), c.discounted);
+        sales::BillLine line{"xs1", clock.now().date(), "sp1", c.quantity, c.discount, c.subtotal, "",
+                             "k1", "A", "75", "红", c.price, "张三"};
+        if (!sales::isNoDiscount(c.discount)) {
+            EXPECT_EQ(sales::addBillLine(db, clock, line), sales::LineProblem::ReasonNeeded);
+            line.discountReason = "会员";
+        }
+        EXPECT_EQ(sales::addBillLine(db, clock, line), sales::LineProblem::None);
+        EXPECT_EQ(rows("select 小计,折后价 from 销售模块"), QStringList{c.subtotal + "|" + c.discounted});
+    }
+    // The rules see the fifteenth digit of a typed subtotal.
+    const std::pair<QString, sales::LineProblem> typed[] = {
+        {"123456789012345", sales::LineProblem::AboveTagPrice},
+        {"123456789012343", sales::LineProblem::ReasonNeeded},
+    };
+    for (const auto& [subtotal, problem] : typed)
+        EXPECT_EQ(sales::addBillLine(db, clock, {"xs1", clock.now().date(), "sp1", "1", "", subtotal, "",
+                                                 "k1", "A", "75", "红", "123456789012344", "张三"}),
+                  problem)
+            << subtotal.toStdString();
+}
+
+TEST_F(BillTest, TheTotalAndTheChangeAreExact) {
+    const struct {
+        QStringList amounts;
+        QString total;
+        QString received;
+        QString change;  // "" when the payment falls short
+    } cases[] = {
+        {{"299.3"}, "299.3", "300", "0.7"},
+        {{"300", "-299.3"}, "0.7", "0.7", "0"},
+        {{"12.07", "-12.01"}, "0.06", "0.1", "0.04"},
+        {{"0.1", "0.2"}, "0.3", "0.3", "0"},
+        {{"123456789012344"}, "123456789012344", "123456789012345", "1"},
+        {{"99999999.9999999"}, "99999999.99", "100000000", "0.01"},
+        {{"123456789012344"}, "123456789012344", "123456789012343", ""},
+        {{"199", "169.15"}, "368.15", "368.14", ""},
+        {{}, "", "", "0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.amounts.join(" + ").toStdString());
+        exec("delete from 销售模块");
+        for (const QString& amount : c.amounts) addLine("xs1", "xsbh", "1", amount);
+        EXPECT_EQ(sales::makeBillTotal(db, "xs1"), c.total);
+        EXPECT_EQ(sales::changeFor(c.received, c.total).value_or(""), c.change);
     }
 }

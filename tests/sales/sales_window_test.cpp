@@ -293,6 +293,31 @@ TEST_F(SalesWindowTest, PriceRulesAllowOneTenMillionthEitherWay) {
     }
 }
 
+// A price of 15 significant digits is sold as it stands: subtotal, list and total keep every
+// digit, and the price rules let the undiscounted subtotal through.
+TEST_F(SalesWindowTest, AFifteenDigitPriceKeepsEveryDigit) {
+    const std::pair<QString, QString> cases[] = {
+        {"123456789012345", "123456789012345"},
+        {"99999999.9999999", "99999999.99"},  // the total keeps two decimals
+    };
+    for (const auto& [price, total] : cases) {
+        SCOPED_TRACE(price.toStdString());
+        exec("delete from 商品资料");
+        exec("delete from 销售模块");
+        addProduct({"sp1", "m1", "b1", "k1", "A", "75", "红", price});
+        messages.clear();
+        SalesWindow* w = open();
+        lookUpCode(w, "sp1");
+        typeInto(w->编辑框_数量, "1");
+        EXPECT_EQ(w->编辑框_小计->text(), price);
+        test::click(w->按钮_加入);
+        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(w->超级列表框_销售单->cell(0, 8), price);
+        EXPECT_EQ(w->标签_总金额->text(), total);
+        delete w;
+    }
+}
+
 TEST_F(SalesWindowTest, ChangeModeStoresFiveColumnsOfTheSelectedLine) {
     addTwoProducts();
     SalesWindow* w = open();

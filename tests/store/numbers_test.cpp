@@ -31,12 +31,38 @@ TEST(NumberText, WritesThePlainShortestForm) {
         {1234567.89 * 3, "3703703.67"},
         {2.0 / 3, "0.6666666666667"},
         {123456789.12, "123456789.12"},
+        // Every digit of a value that has at most 15, the fifteenth too.
+        {123456789012344, "123456789012344"},
+        {123456789012345, "123456789012345"},
+        {99999999.9999999, "99999999.9999999"},
+        {-0.000000000000123456789012345, "-0.000000000000123456789012345"},
         // Beyond the digits a double carries, zeros, not the binary fraction's noise.
         {1e23, "100000000000000000000000"},
         {1.8e25, "18000000000000000000000000"},
         {-2.5e-10, "-0.00000000025"},
     };
     for (const auto& c : cases) EXPECT_EQ(numberText(c.value), QString(c.text)) << c.text;
+}
+
+// A sum SQL worked out in double: its noise may read back as a real fifteenth digit would, so
+// it is hidden, and such a digit with it.
+TEST(ComputedNumberText, HidesTheNoiseOfAdditionsInDouble) {
+    const struct {
+        double value;
+        const char* text;
+        const char* asNumberText;
+    } cases[] = {
+        {12.07 - 12.01, "0.06", "0.0600000000000005"},
+        {300 - 299.3, "0.7", "0.7"},
+        {0.1 + 0.2, "0.3", "0.3"},
+        {19.9 * 3 - 59.7, "0", "0"},
+        {30.75, "30.75", "30.75"},
+        {123456789012344, "123456789012340", "123456789012344"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(store::computedNumberText(c.value), QString(c.text)) << c.text;
+        EXPECT_EQ(numberText(c.value), QString(c.asNumberText)) << c.text;
+    }
 }
 
 TEST(ToNumber, EmptyAndNonNumbersCountAsZero) {
@@ -58,6 +84,9 @@ TEST(FitsAsNumber, RefusesWhatCannotBeComputedOrWrittenBack) {
         {"10", true},     {"-2", true},     {"-0", true},       {"1e50", true},  {"", true},
         {"abc", true},    {"1e99", true},   {"1e100", false},   {"1e308", false}, {"1e999", false},
         {"inf", false},   {"-inf", false},  {"Infinity", false}, {"NaN", false},
+        // Computed with exactly only up to 15 significant digits.
+        {"123456789012345", true}, {"99999999.9999999", true}, {"1234567890123456", false},
+        {"59.90000000000001", false},
     };
     for (const auto& c : cases) EXPECT_EQ(store::fitsAsNumber(c.text, 100), c.fits) << c.text;
 }
@@ -99,5 +128,86 @@ TEST(ExactNumber, ReadsOnlyWhatADoubleCarriesAndSumsExactly) {
     for (const auto& c : sums) {
         const std::optional<ExactNumber> sum = ExactNumber::of(c.left)->plus(*ExactNumber::of(c.right));
         EXPECT_EQ(sum ? sum->text() : QString(), QString(c.sum)) << c.left << " + " << c.right;
+    }
+}
+
+TEST(ExactNumber, MultipliesRoundsAndComparesExactly) {
+    using store::ExactNumber;
+    const auto number = [](const char* text) { return *ExactNumber::of(text); };
+    const struct {
+        const char* left;
+        const char* right;
+        const char* product;  // "" when it needs more than 15 significant digits
+        const char* rounded;
+    } products[] = {
+        {"199", "0.85", "169.15", "169.15"},
+        {"0.1", "3", "0.3", "0.3"},
+        {"123456789012345", "1", "123456789012345", "123456789012345"},
+        {"99999999.9999999", "3", "", "300000000"},
+        {"123456789012345", "0.85", "", "104938270660493"},  // .25 rounds down
+        {"-2.5", "0.00000000000003", "-0.000000000000075", "-0.000000000000075"},
+        {"999999999999999", "999999999999999", "", "999999999999998000000000000000"},
+        {"-1", "0.5", "-0.5", "-0.5"},
+        {"0", "1e200", "0", "0"},
+    };
+    for (const auto& c : products) {
+        SCOPED_TRACE(std::string(c.left) + " x " + c.right);
+        const std::optional<ExactNumber> product = number(c.left).times(number(c.right));
+        EXPECT_EQ(product ? product->text() : QString(), QString(c.product));
+        EXPECT_EQ(ExactNumber::roundedProduct({number(c.left), number(c.right)}).text(),
+                  QString::fromStdString(c.rounded));
+    }
+    // One rounding of the whole product: 123456789012345 x 0.85 x 2 is 209876541320986.5.
+    EXPECT_EQ(ExactNumber::roundedProduct({number("8.5").tenth(), number("123456789012345"), number("2")})
+                  .text(),
+              "209876541320987");
+    const struct {
+        const char* left;
+        const char* right;
+        const char* rounded;  // the sum
+    } sums[] = {
+        {"300", "-299.3", "0.7"},
+        {"123456789012345", "-0.5", "123456789012345"},  // half away from zero
+        {"123456789012345", "-0.6", "123456789012344"},
+        {"1e30", "123456789012345e6", "1000000000123460000000000000000"},
+        {"1e30", "-1e-30", "1000000000000000000000000000000"},
+        {"1000", "-1e-40", "1000"},
+        {"123456789012345", "-1e-40", "123456789012345"},
+        {"0.5", "1e-40", "0.5"},
+    };
+    for (const auto& c : sums)
+        EXPECT_EQ(number(c.left).roundedPlus(number(c.right)).text(), QString(c.rounded))
+            << c.left << " + " << c.right;
+    EXPECT_LT(number("99999999.9999998"), number("99999999.9999999"));
+    EXPECT_GT(number("1e-200"), number("0"));
+    EXPECT_LT(number("-1e200"), number("1e-200"));
+    EXPECT_EQ(number("5.0") <=> number("5"), std::strong_ordering::equal);
+    for (const auto& [value, whole] : std::vector<std::pair<const char*, const char*>>{
+             {"2.5", "2"}, {"-2.5", "-2"}, {"0.99", "0"}, {"1e20", "100000000000000000000"},
+             {"-0.000001", "0"}, {"123456789012.345", "123456789012"}})
+        EXPECT_EQ(number(value).truncated().text(), QString(whole)) << value;
+}
+
+TEST(ExactNumber, FiguresReadAsToNumberReadsThem) {
+    const struct {
+        const char* text;
+        const char* exact;    // "none" when it has no exact figure
+        const char* rounded;
+    } cases[] = {
+        {"", "0", "0"},
+        {"abc", "0", "0"},
+        {"12abc", "0", "0"},
+        {" 99999999.9999999 ", "99999999.9999999", "99999999.9999999"},
+        {"1234567890123456", "none", "1234567890123460"},
+        {"0.123456789012345678", "none", "0.123456789012346"},
+        {"999999999999999.5", "none", "1000000000000000"},
+        {"inf", "none", "0"},
+        {"NaN", "none", "0"},
+        {"1e99999", "none", "0"},
+    };
+    for (const auto& c : cases) {
+        const std::optional<store::ExactNumber> exact = store::exactFigure(c.text);
+        EXPECT_EQ(exact ? exact->text() : QString("none"), QString(c.exact)) << c.text;
+        EXPECT_EQ(store::roundedFigure(c.text).text(), QString(c.rounded)) << c.text;
     }
 }
