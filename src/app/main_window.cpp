@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 namespace app {
 
@@ -59,9 +60,10 @@ void MainWindow::startUp() {
         createDatabase(path);
     }
 
+    // The panel is loaded now and shown only at the end, in its place: a panel that showed
+    // while the database opens and then moved to the main window would jump under the pointer.
     panel_ = new NavigationPanel(shell_);
     shell_.navigationPanel = panel_;
-    panel_->show();
     centrePair();
 
     const store::BooksOpening opening = store::openBooks(shell_.db, path);
@@ -78,9 +80,8 @@ void MainWindow::startUp() {
         }
     }
 
-    panel_->hide();
     if (administratorHasPassword()) {
-        showNavigationPanel(shell_);
+        showPanel();
     } else {
         ui::openHostedWindow(new SetPasswordWindow(shell_, this), this, ui::Placement::Centred);
     }
@@ -136,14 +137,29 @@ bool MainWindow::administratorHasPassword() {
 
 void MainWindow::centrePair() {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const double panelWidth = panel_ ? panel_->frameGeometry().width() : 0;
+    const double panelWidth = panel_ ? panelFrameWidth() : 0;
     move(static_cast<int>(screen.width() / 2.0 + panelWidth / 2.0 - frameGeometry().width() / 2.0),
          static_cast<int>(screen.height() / 2.0 - frameGeometry().height() / 2.0));
     dockPanel();
 }
 
 void MainWindow::dockPanel() {
-    if (panel_) panel_->move(x() - panel_->frameGeometry().width(), y());
+    if (panel_) panel_->move(x() - panelFrameWidth(), y());
+}
+
+// A panel not shown yet has no frame of its own; the window manager will frame it as it framed
+// the main window.
+int MainWindow::panelFrameWidth() const {
+    const int framed = panel_->frameGeometry().width();
+    return framed != panel_->width() ? framed : panel_->width() + frameGeometry().width() - width();
+}
+
+void MainWindow::showPanel() {
+    if (!panel_) return;
+    panelWaits_ = !onScreen_;
+    if (panelWaits_) return;
+    dockPanel();
+    panel_->show();
 }
 
 void MainWindow::logOut() {
@@ -164,10 +180,20 @@ void MainWindow::moveEvent(QMoveEvent* event) {
     dockPanel();
 }
 
-// The window frame is only known once the window is shown.
+// The window manager's frame, and with it the panel's place, is known once the main window is
+// exposed for the first time.
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    dockPanel();
+    if (!onScreen_) windowHandle()->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        onScreen_ = true;
+        if (panelWaits_) showPanel();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // Restoring the main window from the task bar brings the panel back, docked, unless the
@@ -181,8 +207,8 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::restorePanel() {
     if (!panel_ || findChild<SetPasswordWindow*>()) return;
-    panel_->showNormal();
     centrePair();
+    panel_->showNormal();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -191,9 +217,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void showNavigationPanel(session::Shell& shell) {
-    if (!shell.navigationPanel) return;
-    shell.navigationPanel->show();
-    if (auto* mainWindow = qobject_cast<MainWindow*>(shell.mainWindow)) mainWindow->dockPanel();
+    if (auto* mainWindow = qobject_cast<MainWindow*>(shell.mainWindow)) mainWindow->showPanel();
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {

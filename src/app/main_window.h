@@ -33,6 +33,8 @@ public:
     void dockPanel();
     // Main window and panel together, centred side by side on the screen.
     void centrePair();
+    // Shows the navigation panel docked, once the main window stands on the screen.
+    void showPanel();
 
     // 退出系统: hides the windows that logout hides and forgets the user.
     void logOut();
@@ -40,6 +42,7 @@ public:
 protected:
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -51,12 +54,15 @@ private:
     void createDatabase(const QString& path);
     bool administratorHasPassword();
     void restorePanel();
+    int panelFrameWidth() const;
 
     session::Shell& shell_;
     NavigationPanel* panel_ = nullptr;
+    bool onScreen_ = false;   // mapped and framed by the window manager
+    bool panelWaits_ = false;  // to be shown once the main window is on the screen
 };
 
-// Shows the navigation panel, docked when the host is the main window.
+// Shows the navigation panel, docked at the main window.
 void showNavigationPanel(session::Shell& shell);
 
 }  // namespace app

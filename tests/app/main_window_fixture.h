@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 namespace test {
 
@@ -19,10 +20,12 @@ class MainWindowTest : public ShopTest {
 protected:
     ~MainWindowTest() override { main.reset(); }
 
-    // Start-up as the program runs it; the panel and whatever start-up opens are shown.
+    // Start-up as the program runs it; the panel and whatever start-up opens are shown, the
+    // panel once the main window is on the screen.
     void startMainWindow() {
         main = std::make_unique<app::MainWindow>(shell);
         main->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
         main->activateWindow();
         QApplication::setActiveWindow(main.get());
         flushClosedWindows();

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTest>
 #include <functional>
 
 using test::Shown;
@@ -29,6 +30,17 @@ protected:
     }
 };
 
+// Where the navigation panel stands each time it is shown.
+struct PanelShows : QObject {
+    PanelShows() { QCoreApplication::instance()->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* panel = qobject_cast<app::NavigationPanel*>(watched)) at.push_back(panel->pos());
+        return false;
+    }
+    std::vector<QPoint> at;
+};
+
 TEST_F(StartUpTest, NoDatabaseAnsweredNoEndsTheProgramAtOnce) {
     messages.answer(Answer::No);
     app::MainWindow window(startUpShell);
@@ -42,6 +54,7 @@ TEST_F(StartUpTest, FirstRunCreatesTheDatabaseAndAsksForTheAdministratorsPasswor
     messages.answer(Answer::Yes);
     app::MainWindow window(startUpShell);
     window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(messages.shown,
               (std::vector<Shown>{{"是否创建数据库？", 4, ""}, {"创建完成！", 0, ""}}));
     EXPECT_FALSE(startUpShell.programEnded);
@@ -63,17 +76,24 @@ TEST_F(StartUpTest, AnAdministratorWithAPasswordGetsTheDockedPanelAndNothingElse
     ASSERT_TRUE(seeded.open(path(), "admin", store::kDatabasePassword));
     ASSERT_TRUE(seeded.execute("update 用户管理模块 set 密码=? where 用户名='admin'", {"digest"}));
     seeded.close();
+    PanelShows shows;
 
     app::MainWindow window(startUpShell);
     window.show();
-    EXPECT_TRUE(messages.shown.empty());
     app::NavigationPanel* panel = window.navigationPanel();
-    EXPECT_TRUE(panel->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isVisible(); }));
+    EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(window.findChild<app::SetPasswordWindow*>(), nullptr);
+    // Shown once, already where it stands: against the main window's left edge, tops level.
+    EXPECT_EQ(shows.at, std::vector<QPoint>{panel->pos()});
+    const auto expectDocked = [&] {
+        EXPECT_EQ(panel->frameGeometry().right() + 1, window.frameGeometry().left());
+        EXPECT_EQ(panel->y(), window.y());
+    };
+    expectDocked();
     // The panel follows the main window, not the other way round.
     window.move(window.x() + 40, window.y() + 25);
-    EXPECT_EQ(panel->frameGeometry().right() + 1, window.frameGeometry().left());
-    EXPECT_EQ(panel->y(), window.y());
+    expectDocked();
     const QPoint mainAt = window.pos();
     panel->move(panel->x() - 30, panel->y());
     EXPECT_EQ(window.pos(), mainAt);

@@ -137,16 +137,17 @@ TEST_F(DatabaseTest, ATransactionWaitsForAShortLockAndFailsAtALongOne) {
         return written ? db.commit() : (db.rollback(), false);
     };
     {
-        test::LockHolder holder(path, test::Lock::Write, 300);
+        test::LockHolder holder(path, test::Lock::Write);
         QElapsedTimer waited;
         waited.start();
+        holder.letGoIn(300);
         EXPECT_TRUE(readThenWrite("9"));
         EXPECT_GT(waited.elapsed(), 250);
     }
     EXPECT_EQ(rows("select 折扣 from 系统设置"), QStringList{"9"});
     db.setBusyTimeout(100);
     {
-        test::LockHolder holder(path, test::Lock::Exclusive, 1000);
+        test::LockHolder holder(path, test::Lock::Exclusive);
         EXPECT_FALSE(readThenWrite("8"));
         EXPECT_TRUE(db.query("select 折扣 from 系统设置").failed());
     }

@@ -123,7 +123,7 @@ TEST_F(TableRowsTest, AReadThatFailsUnderAnotherProgramsLockIsAFailureNotLostRow
     product("sp2");
     db.setBusyTimeout(100);
     {
-        test::LockHolder holder(store::databaseFilePath(folder.path()), test::Lock::Exclusive, 800);
+        test::LockHolder holder(store::databaseFilePath(folder.path()), test::Lock::Exclusive);
         const store::RecordSet kept = products.rows();
         EXPECT_TRUE(kept.failed());
         EXPECT_TRUE(kept.isEmpty());

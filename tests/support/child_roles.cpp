@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <cstdio>
+#include <cstdlib>
 
 namespace test {
 
@@ -26,10 +27,11 @@ public:
     }
 };
 
-// Holds the file for `milliseconds`, then lets go: "exclusive" as a backup tool might (no other
-// program may even read), "write" as another program's write transaction (others may read; its
-// commit at the end must wait for their reads).
-int holdLock(const QString& path, const QString& kind, int milliseconds) {
+// Holds the file until the parent says in how many milliseconds to let go (at once when the
+// parent is gone): "exclusive" as a backup tool might (no other program may even read), "write"
+// as another program's write transaction (others may read; its commit at the end must wait for
+// their reads).
+int holdLock(const QString& path, const QString& kind) {
     store::Database db;
     if (!db.open(path, store::kDatabaseUser, store::kDatabasePassword)) return 1;
     const bool locked = kind == u"exclusive"
@@ -39,7 +41,8 @@ int holdLock(const QString& path, const QString& kind, int milliseconds) {
     if (!locked) return 1;
     std::printf("locked\n");
     std::fflush(stdout);
-    QThread::msleep(milliseconds);
+    char told[32] = {};
+    if (std::fgets(told, sizeof told, stdin)) QThread::msleep(std::strtoul(told, nullptr, 10));
     return db.commit() ? 0 : 1;
 }
 
@@ -76,24 +79,26 @@ std::optional<int> runChildRole(int argc, char** argv) {
         store::Database db;
         return store::createDatabase(db, argument).isEmpty() ? 0 : 1;
     }
-    if (role == u"hold-lock")
-        return holdLock(argument.section(u':', 2), argument.section(u':', 0, 0),
-                        argument.section(u':', 1, 1).toInt());
+    if (role == u"hold-lock") return holdLock(argument.section(u':', 1), argument.section(u':', 0, 0));
     if (role == u"add-product") return addProduct(argc, argv, argument);
     return 2;
 }
 
-LockHolder::LockHolder(const QString& path, Lock lock, int milliseconds) {
+LockHolder::LockHolder(const QString& path, Lock lock) {
     startChild(process_, "hold-lock",
-               QStringLiteral("%1:%2:%3")
-                   .arg(lock == Lock::Exclusive ? "exclusive" : "write")
-                   .arg(milliseconds)
-                   .arg(path));
+               QStringLiteral("%1:%2").arg(lock == Lock::Exclusive ? "exclusive" : "write", path));
     EXPECT_TRUE(process_.waitForReadyRead(10000));
     EXPECT_EQ(process_.readLine().trimmed(), "locked");
 }
 
+void LockHolder::letGoIn(int milliseconds) {
+    told_ = true;
+    process_.write(QByteArray::number(milliseconds) + '\n');
+    EXPECT_TRUE(process_.waitForBytesWritten(10000));
+}
+
 LockHolder::~LockHolder() {
+    if (!told_) letGoIn(0);
     EXPECT_TRUE(process_.waitForFinished(20000));
     EXPECT_EQ(process_.exitCode(), 0);
 }
