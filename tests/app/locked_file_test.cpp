@@ -202,7 +202,7 @@ protected:
              {[&] { addProductWindow("3"); },
               [&] { test::click(child<receiving::AddProductWindow>(newReceipt)->按钮_添加); },
               {"执行添加成功！"},
-              {"执行添加失败！"}}},
+              {"执行添加失败！", "读取数据失败！"}}},
             {"receipt submit",
              {[&] {
                   test::click(addProductWindow("3")->按钮_添加);
@@ -233,12 +233,12 @@ protected:
              {[&] { receiptListWith("未入库"); },
               [&] { review(receipts, receipts->菜单项_审核入库单, true); },
               {"是否将入库单内容加入库存！", "审核成功！"},
-              {"是否将入库单内容加入库存！", "审核失败！"}}},
+              {"读取数据失败！", "是否将入库单内容加入库存！", "审核失败！"}}},
             {"reverse review",
              {[&] { receiptListWith("已入库"); },
               [&] { review(receipts, receipts->菜单项_反审入库单, false); },
               {"是否将入库单内容从库存中减去！", "反审成功！"},
-              {"是否将入库单内容从库存中减去！", "反审失败！"}}},
+              {"读取数据失败！", "是否将入库单内容从库存中减去！", "反审失败！"}}},
             {"bill line add",
              {[&] {
                   sales = openWindow<sales::SalesWindow>();
