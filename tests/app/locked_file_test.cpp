@@ -479,7 +479,7 @@ TEST_P(LockedReadTest, AReadUnderALongLockIsToldAsAFailureAndTakenForNoAnswer) {
     for (qsizetype i = 0; i < action.askedFirst.size(); ++i) messages.answer(Answer::Yes);
     db.setBusyTimeout(200);
     {
-        test::LockHolder holder(store::databaseFilePath(folder.path()), test::Lock::Exclusive, 1200);
+        test::LockHolder holder(store::databaseFilePath(folder.path()), test::Lock::Exclusive);
         action.act();
     }
     EXPECT_EQ(messages.texts(), action.askedFirst + QStringList{kReadFailed});
