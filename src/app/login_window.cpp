@@ -91,7 +91,10 @@ void LoginWindow::logIn() {
     const QString userName = 编辑框_用户名->text();
     const QString password = 编辑框_密码->text();
     if (refusesInput(userName, password)) return;
-    if (!hasPassword(userName, password)) {
+    // Users that could not be read are no wrong password: nobody is logged in.
+    const std::optional<bool> matches = hasPassword(userName, password);
+    if (!matches) return shell_.tellReadFailed();
+    if (!*matches) {
         shell_.showMessage(QStringLiteral("用户名密码不正确，请重新输入！"), 0x40, kNotice);
         return;
     }
@@ -111,9 +114,10 @@ void LoginWindow::logIn() {
 }
 
 // Each password carries its own salt, so the user's rows are read and each digest is checked.
-bool LoginWindow::hasPassword(const QString& userName, const QString& password) {
+std::optional<bool> LoginWindow::hasPassword(const QString& userName, const QString& password) {
     store::RecordSet users = shell_.db.query(
         QStringLiteral("select 密码 from 用户管理模块 where 用户名=?"), {userName});
+    if (users.failed()) return std::nullopt;
     for (; !users.atEnd(); users.moveNext())
         if (session::passwordMatches(password, users.text(1))) return true;
     return false;

@@ -5,6 +5,8 @@
 #include "session/shell.h"
 #include "ui/hosted_window.h"
 
+#include <optional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,8 +28,9 @@ public:
     void logIn();
 
 private:
-    // Whether a row of the user holds the digest of this password.
-    bool hasPassword(const QString& userName, const QString& password);
+    // Whether a row of the user holds the digest of this password; nothing when the users could
+    // not be read.
+    std::optional<bool> hasPassword(const QString& userName, const QString& password);
     // Shows the first refusal of the typed name and password; false when they may be looked up.
     bool refusesInput(const QString& userName, const QString& password);
     void openRequestedEntry();

@@ -78,8 +78,8 @@ CatalogueWindow::CatalogueWindow(session::Shell& shell, QWidget* host)
     connect(按钮_重置, &QPushButton::clicked, this, &CatalogueWindow::returnToEntryMode);
 
     // Created: the code is already proposed, so the typing starts at the mnemonic code.
-    refreshProductList();
-    fillAttributeBoxes();
+    const bool listed = refreshProductList();
+    shell_.tellUnlessRead(fillAttributeBoxes() && listed);
     编辑框_助记码->setFocus();
 }
 
@@ -196,18 +196,21 @@ void CatalogueWindow::setEditMode(bool editing) {
     按钮_重置->setVisible(editing);
 }
 
-void CatalogueWindow::refreshProductList() {
-    超级列表框_商品资料->setRows(shell_.products.rows(), kProductColumns);
+bool CatalogueWindow::refreshProductList() {
+    const store::RecordSet products = shell_.products.rows();
+    超级列表框_商品资料->setRows(products, kProductColumns);
     // Proposed free; the box is left empty when that cannot be read, for the user to type one.
     编辑框_编号->setText(
         store::takeFreeNumber(shell_.db, shell_.clock, store::NumberKind::ProductCode).value_or(""));
+    return !products.failed();
 }
 
-void CatalogueWindow::fillAttributeBoxes() {
-    ui::fillCombo(组合框_品牌, store::loadBrandList(shell_.db));
-    ui::fillCombo(组合框_杯型, store::loadCupList(shell_.db));
-    ui::fillCombo(组合框_品类, store::loadCategoryList(shell_.db));
-    ui::fillCombo(组合框_尺码, store::loadSizeList(shell_.db));
+bool CatalogueWindow::fillAttributeBoxes() {
+    const bool brands = ui::fillCombo(组合框_品牌, store::loadBrandList(shell_.db));
+    const bool cups = ui::fillCombo(组合框_杯型, store::loadCupList(shell_.db));
+    const bool categories = ui::fillCombo(组合框_品类, store::loadCategoryList(shell_.db));
+    const bool sizes = ui::fillCombo(组合框_尺码, store::loadSizeList(shell_.db));
+    return brands && cups && categories && sizes;
 }
 
 void CatalogueWindow::clearEntryFields() {
@@ -221,8 +224,8 @@ void CatalogueWindow::clearEntryFields() {
 }
 
 void CatalogueWindow::returnToEntryMode() {
-    refreshProductList();
-    fillAttributeBoxes();
+    const bool listed = refreshProductList();
+    shell_.tellUnlessRead(fillAttributeBoxes() && listed);
     clearEntryFields();
     编辑框_助记码->setFocus();
     setEditMode(false);
@@ -310,9 +313,10 @@ void CatalogueWindow::insertProduct() {
         shell_.showMessage(QStringLiteral("商品资料添加失败！"), 0x40, ui::kStandardTitle);
         return;
     }
-    refreshProductList();
+    const bool listed = refreshProductList();
     clearEntryFields();
     shell_.showMessage(QStringLiteral("商品资料添加成功！"), 0x40, ui::kStandardTitle);
+    shell_.tellUnlessRead(listed);
     // Ready for the next product, typed from the mnemonic code as when the window opened.
     编辑框_助记码->setFocus();
 }
@@ -326,6 +330,8 @@ void CatalogueWindow::queryProductByCode() {
     // Only the first product with the code is shown, even when several share it.
     const store::RecordSet found =
         shell_.db.query("select * from 商品资料 where 编号 =? limit 1", {code});
+    // The list keeps the products it showed: they still stand for the catalogue.
+    if (found.failed()) return shell_.tellReadFailed();
     超级列表框_商品资料->setRows(found, kProductColumns);
     if (found.atEnd()) {
         shell_.showMessage(QStringLiteral("你所查找的商品编号不存在！"), 0x40, ui::kStandardTitle);
@@ -367,9 +373,10 @@ void CatalogueWindow::confirmProductChange() {
                             values) &&
                         shell_.db.changedRows() > 0;
     if (stored) {
-        refreshProductList();
+        const bool listed = refreshProductList();
         clearEntryFields();
         shell_.showMessage(QStringLiteral("商品资料修改成功！"), 0x40, ui::kStandardTitle);
+        shell_.tellUnlessRead(listed);
     } else {
         shell_.showMessage(QStringLiteral("商品资料修改失败！"), 0x40, ui::kStandardTitle);
         setEditMode(false);
@@ -386,8 +393,9 @@ void CatalogueWindow::deleteSelectedProduct() {
     // Every product with the row's code goes; its stock row, receipt and bill lines stay.
     const QString code = 超级列表框_商品资料->cell(row, 0);
     if (shell_.db.execute("delete from 商品资料 where 编号=?", {code})) {
-        refreshProductList();
+        const bool listed = refreshProductList();
         shell_.showMessage(QStringLiteral("删除商品资料成功！"), 0x40, ui::kStandardTitle);
+        shell_.tellUnlessRead(listed);
     } else {
         shell_.showMessage(QStringLiteral("删除商品资料失败！"), 0x40, ui::kStandardTitle);
     }

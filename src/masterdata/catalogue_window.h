@@ -20,8 +20,10 @@ class CatalogueWindow : public ui::HostedWindow {
 public:
     CatalogueWindow(session::Shell& shell, QWidget* host);
 
-    void refreshProductList();
-    void fillAttributeBoxes();
+    // These two give false when the file could not be read: the list or the boxes are then
+    // empty, and the action that ran them tells it.
+    bool refreshProductList();
+    bool fillAttributeBoxes();
     void clearEntryFields();
 
     void addProduct();

@@ -63,8 +63,8 @@ SettingsWindow::SettingsWindow(session::Shell& shell, QWidget* host)
     halves->addWidget(buildUsersGroup(), 0);
     halves->addWidget(buildListsGroup(), 1);
 
-    fillSettingsBoxes();
-    fillUserList();
+    const bool listsRead = fillSettingsBoxes();
+    shell_.tellUnlessRead(fillUserList() && listsRead);
     编辑框1->setFocus();
 }
 
@@ -153,13 +153,17 @@ QGroupBox* SettingsWindow::buildUsersGroup() {
     return 分组框2;
 }
 
-void SettingsWindow::fillSettingsBoxes() {
+bool SettingsWindow::fillSettingsBoxes() {
     // Brand, cup, category, size, discount, discount reason.
     constexpr int kFillOrder[] = {0, 2, 3, 1, 4, 5};
+    bool read = true;
     for (int index : kFillOrder) {
         const ListRow& row = listRows()[index];
-        ui::fillCombo(this->*row.box, store::loadSettingsList(shell_.db, QString::fromUtf8(row.column)));
+        read = ui::fillCombo(this->*row.box,
+                             store::loadSettingsList(shell_.db, QString::fromUtf8(row.column))) &&
+               read;
     }
+    return read;
 }
 
 void SettingsWindow::addSettingsValue(const ListRow& row) {
@@ -176,12 +180,13 @@ void SettingsWindow::addSettingsValue(const ListRow& row) {
         return;
     }
     shell_.showMessage(QStringLiteral("添加成功！"), 0, ui::kStandardTitle);
-    fillSettingsBoxes();
+    shell_.tellUnlessRead(fillSettingsBoxes());
 }
 
-void SettingsWindow::fillUserList() {
-    超级列表框1->setRows(shell_.db.query(QStringLiteral("select * from 用户管理模块")),
-                         {QStringLiteral("用户名"), QStringLiteral("密码")});
+bool SettingsWindow::fillUserList() {
+    const store::RecordSet users = shell_.db.query(QStringLiteral("select * from 用户管理模块"));
+    超级列表框1->setRows(users, {QStringLiteral("用户名"), QStringLiteral("密码")});
+    return !users.failed();
 }
 
 void SettingsWindow::addUser() {
@@ -205,7 +210,7 @@ void SettingsWindow::addUser() {
                            {编辑框1->text(), digest}))
         return refuse(QStringLiteral("添加用户失败！"));
     shell_.showMessage(QStringLiteral("添加用户成功！"), 0, ui::kStandardTitle);
-    fillUserList();
+    shell_.tellUnlessRead(fillUserList());
     编辑框3->clear();
     编辑框2->clear();
     编辑框1->clear();
@@ -231,7 +236,7 @@ void SettingsWindow::deleteUser() {
         shell_.showMessage(QStringLiteral("删除失败！"), 0x40, ui::kStandardTitle);
         return;
     }
-    fillUserList();
+    shell_.tellUnlessRead(fillUserList());
 }
 
 void SettingsWindow::openChangePassword() {

@@ -55,10 +55,12 @@ private:
     QGroupBox* buildListsGroup();
     QGroupBox* buildUsersGroup();
 
-    void fillSettingsBoxes();
+    // The fills give false when the file could not be read: the boxes or the list are then
+    // empty, and the action that ran them tells it.
+    bool fillSettingsBoxes();
     void addSettingsValue(const ListRow& row);
 
-    void fillUserList();
+    bool fillUserList();
     void addUser();
     void deleteUser();
     void openChangePassword();

@@ -46,9 +46,9 @@ AddProductWindow::AddProductWindow(session::Shell& shell, NewReceiptWindow* rece
         shell_,
         ReceiptPicker::Boxes{组合框_编号, 组合框_助记码, 组合框_条形码, 组合框_款号, 组合框_品名,
                              组合框_品类, 组合框_杯型, 组合框_尺码, 组合框_颜色, 组合框_品牌},
-        [this] { resetAddProductWindow(); });
+        [this] { return resetAddProductWindow(); });
     connectEvents();
-    resetAddProductWindow();
+    shell_.tellUnlessRead(resetAddProductWindow());
     // Opened from 添加商品, the window takes the keyboard: a code is typed at once.
     组合框_编号->setFocus();
 }
@@ -93,7 +93,8 @@ void AddProductWindow::buildForm() {
 }
 
 void AddProductWindow::connectEvents() {
-    connect(按钮_重置, &QPushButton::clicked, this, &AddProductWindow::resetAddProductWindow);
+    connect(按钮_重置, &QPushButton::clicked, this,
+            [this] { shell_.tellUnlessRead(resetAddProductWindow()); });
     connect(按钮_添加, &QPushButton::clicked, this, &AddProductWindow::addReceiptLine);
     connect(按钮_退出, &QPushButton::clicked, this, &AddProductWindow::confirmExit);
 
@@ -121,13 +122,18 @@ void AddProductWindow::connectEvents() {
                 [this] { picker_->refilterReceiptAttributes(); });
 }
 
-void AddProductWindow::resetAddProductWindow() {
-    picker_->refillAll();
+bool AddProductWindow::resetAddProductWindow() {
+    const bool read = picker_->refillAll();
     编辑框_数量->clear();
+    return read;
 }
 
+// A value that could not be looked up may well exist: adding it is not offered, and the boxes
+// keep the typed text for another try.
 void AddProductWindow::checkTypedProductValue(Box box, const char* question) {
-    if (picker_->productHas(box)) picker_->refilterReceiptAttributes();
+    const std::optional<bool> exists = picker_->productHas(box);
+    if (!exists) shell_.tellReadFailed();
+    else if (*exists) picker_->refilterReceiptAttributes();
     else offerProductCatalogue(question);
 }
 
@@ -138,7 +144,7 @@ void AddProductWindow::offerProductCatalogue(const char* question) {
         if (shell_.openProductCatalogue) shell_.openProductCatalogue();
         return;
     }
-    resetAddProductWindow();
+    shell_.tellUnlessRead(resetAddProductWindow());
 }
 
 void AddProductWindow::addReceiptLine() {
@@ -151,15 +157,16 @@ void AddProductWindow::addReceiptLine() {
         const Notice notice = noticeFor(problem);
         shell_.showMessage(notice.text, 0x40, notice.title);
         if (problem == LineProblem::UnknownProduct || problem == LineProblem::NotStored)
-            resetAddProductWindow();
+            shell_.tellUnlessRead(resetAddProductWindow());
         return;
     }
     receipt_->标签_总数->setText(totals.pieces);
     receipt_->标签_吊总->setText(totals.tagPrice);
     receipt_->标签_进总->setText(totals.purchasePrice);
-    receipt_->refreshNewReceiptLines();
-    resetAddProductWindow();
+    const bool listed = receipt_->refreshNewReceiptLines();
+    const bool reset = resetAddProductWindow();
     shell_.showMessage(QStringLiteral("执行添加成功！"), 0x40, ui::kStandardTitle);
+    shell_.tellUnlessRead(listed && reset);
 }
 
 void AddProductWindow::confirmExit() {

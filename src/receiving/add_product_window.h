@@ -24,8 +24,9 @@ public:
     AddProductWindow(session::Shell& shell, NewReceiptWindow* receipt);
     ~AddProductWindow() override;
 
-    // Every box lists the whole catalogue with nothing chosen; the quantity is emptied.
-    void resetAddProductWindow();
+    // Every box lists the whole catalogue with nothing chosen; the quantity is emptied. False
+    // when the catalogue could not be read, for the action that ran it to tell.
+    bool resetAddProductWindow();
     void addReceiptLine();
 
     QComboBox* 组合框_编号;

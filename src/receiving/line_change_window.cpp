@@ -59,8 +59,8 @@ void LineChangeWindow::changeReceiptLine() {
         changeLineQuantity(shell_.db, {lineKey_, receiptNumber_, newQuantity});
     shell_.showMessage(outcome.message, 0x40, ui::kStandardTitle);
     if (!outcome.done) return;
-    receiptList_->refillReceiptList();
-    receiptList_->showReceiptLines();
+    const bool listed = receiptList_->refillReceiptList();
+    shell_.tellUnlessRead(receiptList_->showReceiptLines() && listed);
     close();
 }
 

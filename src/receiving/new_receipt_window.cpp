@@ -95,10 +95,11 @@ void NewReceiptWindow::setUpNewReceipt() {
 
 QString NewReceiptWindow::receiptNumber() const { return 标签_编号->text(); }
 
-void NewReceiptWindow::refreshNewReceiptLines() {
-    超级列表框_入库信息->setRows(
-        shell_.db.query("select * from 入库管理模块 where 入库单号 =?", {receiptNumber()}),
-        kLineSource);
+bool NewReceiptWindow::refreshNewReceiptLines() {
+    const store::RecordSet lines =
+        shell_.db.query("select * from 入库管理模块 where 入库单号 =?", {receiptNumber()});
+    超级列表框_入库信息->setRows(lines, kLineSource);
+    return !lines.failed();
 }
 
 // The lines were stored as they were added; the submit writes the header. Success is told, and
@@ -117,7 +118,7 @@ void NewReceiptWindow::submitReceipt() {
     }
     notify(shell_, QStringLiteral("执行提交成功，需要在商品入库窗口执行审核入库才能增加库存！"));
     closeWithoutAsking();
-    receiptList_->refillReceiptList();
+    shell_.tellUnlessRead(receiptList_->refillReceiptList());
 }
 
 void NewReceiptWindow::leave() {

@@ -27,8 +27,9 @@ public:
 
     // A new receipt: number, operator, date, remark "无", piece total 0.
     void setUpNewReceipt();
-    // The lines stored under this receipt's number, into the line list.
-    void refreshNewReceiptLines();
+    // The lines stored under this receipt's number, into the line list; false, and the list
+    // empty, when they could not be read.
+    bool refreshNewReceiptLines();
     void submitReceipt();
 
     QString receiptNumber() const;

@@ -47,8 +47,8 @@ ReceiptListWindow::ReceiptListWindow(session::Shell& shell, QWidget* host)
     buildForm();
     buildMenus();
     connect(超级列表框_入库单列表, &ui::ListView::selectedRowChanged, this,
-            &ReceiptListWindow::showReceiptLines);
-    refillReceiptList();
+            [this] { shell_.tellUnlessRead(showReceiptLines()); });
+    shell_.tellUnlessRead(refillReceiptList());
 }
 
 void ReceiptListWindow::buildForm() {
@@ -95,24 +95,28 @@ void ReceiptListWindow::buildMenus() {
     connect(菜单项_修改入库单, &QAction::triggered, this, &ReceiptListWindow::explainReceiptChange);
     connect(菜单项_删除入库单, &QAction::triggered, this, &ReceiptListWindow::deleteReceipt);
     connect(菜单项_退出商品入库, &QAction::triggered, this, &QWidget::close);
-    connect(菜单项_刷新入库单列表, &QAction::triggered, this, &ReceiptListWindow::refillReceiptList);
+    connect(菜单项_刷新入库单列表, &QAction::triggered, this,
+            [this] { shell_.tellUnlessRead(refillReceiptList()); });
     connect(超级列表框_入库单详情, &ui::ListView::rightClicked, this,
             [this] { ui::popUpAtMouse(菜单_修改商品库存); });
     connect(菜单项_修改, &QAction::triggered, this, &ReceiptListWindow::changeLineChosen);
 }
 
-void ReceiptListWindow::refillReceiptList() {
-    超级列表框_入库单列表->updateRows(headers_.rows(), kReceiptSource);
+bool ReceiptListWindow::refillReceiptList() {
+    const store::RecordSet headers = headers_.rows();
+    超级列表框_入库单列表->updateRows(headers, kReceiptSource);
+    return !headers.failed();
 }
 
 void ReceiptListWindow::showReceipts(const store::RecordSet& headers) {
     超级列表框_入库单列表->setRows(headers, kReceiptSource);
 }
 
-void ReceiptListWindow::showReceiptLines() {
+bool ReceiptListWindow::showReceiptLines() {
     lines_ = shell_.db.query("select rowid as 行键, * from 入库管理模块 where 入库单号 =?",
                              {selectedReceiptCell(kReceiptNumberCell)});
     超级列表框_入库单详情->setRows(lines_, kLineSource);
+    return !lines_.failed();
 }
 
 QString ReceiptListWindow::selectedReceiptCell(ReceiptCell cell) const {
@@ -177,7 +181,7 @@ void ReceiptListWindow::deleteReceipt() {
         return;
     }
     notify(shell_, QStringLiteral("入库单已经删除！"));
-    refillReceiptList();
+    shell_.tellUnlessRead(refillReceiptList());
     lines_ = {};
     超级列表框_入库单详情->deleteAllRows();
 }
@@ -198,7 +202,7 @@ void ReceiptListWindow::openReviewWindow(ReviewMode mode) {
     ReviewWindow* window = nullptr;
     for (ReviewWindow* open : findChildren<ReviewWindow*>(Qt::FindDirectChildrenOnly))
         if (open->receiptNumber() == receipt) window = open;
-    if (window) window->fillReviewWindow();
+    if (window) shell_.tellUnlessRead(window->fillReviewWindow());
     else window = new ReviewWindow(shell_, this);
     ui::openHostedWindow(window, this, ui::Placement::Centred);
     window->allowOnly(mode);

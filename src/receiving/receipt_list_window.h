@@ -38,11 +38,13 @@ public:
 
     ReceiptListWindow(session::Shell& shell, QWidget* host);
 
+    // The two refills give false when the file could not be read, for the action that ran them
+    // to tell; the list is then empty.
     // Every receipt header, in the table's order; the line list keeps its rows. Only the headers
     // written since the last refill are read again and redrawn.
-    void refillReceiptList();
+    bool refillReceiptList();
     // The lines of the selected receipt; none while no receipt is selected.
-    void showReceiptLines();
+    bool showReceiptLines();
     // Fills the receipt list with headers read by any query (the receipt query's results too).
     void showReceipts(const store::RecordSet& headers);
 

@@ -120,14 +120,14 @@ int columnOf(const store::RecordSet& products, ReceiptPicker::Box box) {
 
 QString ReceiptPicker::column(Box box) { return QString::fromUtf8(kColumns[box]); }
 
-ReceiptPicker::ReceiptPicker(session::Shell& shell, Boxes boxes, std::function<void()> reset)
+ReceiptPicker::ReceiptPicker(session::Shell& shell, Boxes boxes, std::function<bool()> reset)
     : shell_(shell), boxes_(boxes), reset_(std::move(reset)) {
     for (QComboBox* combo : boxes_) ui::installComboItems(combo);
 }
 
 QString ReceiptPicker::text(Box which) const { return box(which)->currentText(); }
 
-void ReceiptPicker::refillAll() {
+bool ReceiptPicker::refillAll() {
     // Here every code box, the barcode box too, lists one item per product.
     const store::RecordSet catalogue = shell_.products.rows();
     for (int which = 0; which < kBoxCount; ++which) {
@@ -138,17 +138,31 @@ void ReceiptPicker::refillAll() {
         else items->setColumn(catalogue, at, shell_.products.distinctRows(catalogue, column(each), {}));
         ui::setNoSelection(box(each));
     }
+    return !catalogue.failed();
 }
 
-bool ReceiptPicker::productHas(Box which) const {
-    return !shell_.db.query("select 1 from 商品资料 where " + column(which) + " =? limit 1",
-                            {text(which)})
-                .atEnd();
+std::optional<bool> ReceiptPicker::productHas(Box which) const {
+    const store::RecordSet product = shell_.db.query(
+        "select 1 from 商品资料 where " + column(which) + " =? limit 1", {text(which)});
+    if (product.failed()) return std::nullopt;
+    return !product.atEnd();
 }
 
+void ReceiptPicker::readFailed() {
+    if (running_) readFailedInRun_ = true;
+    else shell_.tellReadFailed();
+}
+
+// A code that could not be read is no answer about the product: the user is told so, and the
+// window resets as for a code that does not exist.
 void ReceiptPicker::lookUp(Box codeBox) {
     const store::RecordSet product =
         shell_.db.query(kPickerColumns + " where " + column(codeBox) + " =? limit 1", {text(codeBox)});
+    if (product.failed()) {
+        readFailed();
+        if (!running_) reset_();
+        return;
+    }
     if (!product.atEnd()) {
         for (int other = 0; other < kBoxCount; ++other) {
             if (other == codeBox) continue;
@@ -162,7 +176,7 @@ void ReceiptPicker::lookUp(Box codeBox) {
     if (running_) return;
     const CodeLookup& lookup = kCodeLookups[codeBox];
     shell_.showMessage(QString::fromUtf8(lookup.notFound), 0x40, lookup.title);
-    reset_();
+    shell_.tellUnlessRead(reset_());
 }
 
 ReceiptPicker::Filter ReceiptPicker::chosenAttributes() const {
@@ -178,6 +192,7 @@ ReceiptPicker::Filter ReceiptPicker::chosenAttributes() const {
 // are never empty, so an empty or NULL cell matches none, as in the database.
 store::RecordSet ReceiptPicker::productsMatching(const Filter& filter) const {
     const store::RecordSet products = shell_.products.rows();
+    if (products.failed()) return products;
     std::vector<int> columns;
     QStringList values;
     for (Box attribute : kAttributes) {
@@ -220,9 +235,15 @@ void ReceiptPicker::refilterReceiptAttributes() {
     Matching* matching = outer && outer->alsoMatches(chosen)
                              ? outer
                              : &own.emplace(Matching{chosen, productsMatching(chosen), {}});
+    // The lists stay as they were: they still stand for the catalogue last read.
+    if (matching->products.failed()) return readFailed();
     running_ = matching;
     for (Box which : refillsFor(chosen.chosen)) refill(which, *matching, chosen);
     running_ = outer;
+    if (!outer && readFailedInRun_) {
+        readFailedInRun_ = false;
+        shell_.tellReadFailed();
+    }
 }
 
 // `chosen` makes the box's statement; `matching` holds the products it matches.

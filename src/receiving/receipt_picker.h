@@ -29,23 +29,26 @@ public:
     };
     using Boxes = std::array<QComboBox*, kBoxCount>;
 
-    // `reset` refills the whole window once the user has been told that a code does not exist.
-    ReceiptPicker(session::Shell& shell, Boxes boxes, std::function<void()> reset);
+    // `reset` refills the whole window once the user has been told that a code does not exist or
+    // could not be read; it gives whether its own reads succeeded.
+    ReceiptPicker(session::Shell& shell, Boxes boxes, std::function<bool()> reset);
 
     // Every box lists the whole catalogue (a code box one item per product, an attribute box
-    // each value once), with nothing chosen.
-    void refillAll();
+    // each value once), with nothing chosen. False when the catalogue could not be read: the
+    // boxes then list nothing, and the caller tells it.
+    [[nodiscard]] bool refillAll();
 
     // The user's lookups: an item chosen in a code box.
     void lookupReceiptProductByCode() { lookUp(kCode); }
     void lookupReceiptProductByMnemonic() { lookUp(kMnemonic); }
     void lookupReceiptProductByBarcode() { lookUp(kBarcode); }
 
-    // Whether some product holds the box's text in the box's column.
-    bool productHas(Box box) const;
+    // Whether some product holds the box's text in the box's column; nothing when the catalogue
+    // could not be read.
+    std::optional<bool> productHas(Box box) const;
 
     // A code box with text looks its product up; otherwise the chosen attribute boxes narrow
-    // the code boxes and the attribute boxes not chosen.
+    // the code boxes and the attribute boxes not chosen. Tells a read that failed, once.
     void refilterReceiptAttributes();
 
     // The column of 商品资料 behind a box.
@@ -76,11 +79,14 @@ private:
     void lookUp(Box codeBox);
     void refill(Box which, Matching& matching, const Filter& chosen);
     void autoSelect(Box which);
+    // Inside a filter run a failed read is told once, when the outermost run ends.
+    void readFailed();
 
     session::Shell& shell_;
     Boxes boxes_;
-    std::function<void()> reset_;
+    std::function<bool()> reset_;
     Matching* running_ = nullptr;  // the filter run in progress, if any
+    bool readFailedInRun_ = false;
 };
 
 }  // namespace receiving

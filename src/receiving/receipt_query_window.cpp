@@ -36,7 +36,7 @@ ReceiptQueryWindow::ReceiptQueryWindow(session::Shell& shell, ReceiptListWindow*
     buildForm();
     connect(按钮_查询, &QPushButton::clicked, this, &ReceiptQueryWindow::runReceiptQuery);
     connect(按钮_退出, &QPushButton::clicked, this, &QWidget::close);
-    refillQueryBoxes();
+    shell_.tellUnlessRead(refillQueryBoxes());
 }
 
 void ReceiptQueryWindow::buildForm() {
@@ -77,23 +77,25 @@ void ReceiptQueryWindow::buildForm() {
                               {form->width() - 106, buttonsTop, 90, 28});
 }
 
-void ReceiptQueryWindow::refillQueryBoxes() {
+bool ReceiptQueryWindow::refillQueryBoxes() {
     const std::pair<QComboBox*, const char*> boxes[] = {{组合框_人员, "入库人员"},
                                                         {组合框_状态, "状态"}};
+    bool read = true;
     for (const auto& [box, column] : boxes) {
         QStringList values;
-        for (store::RecordSet set = shell_.db.query(
-                 QStringLiteral("select distinct %1 from 入库管理总模块").arg(column));
-             !set.atEnd(); set.moveNext())
-            values << set.text(1);
+        store::RecordSet set =
+            shell_.db.query(QStringLiteral("select distinct %1 from 入库管理总模块").arg(column));
+        read = read && !set.failed();
+        for (; !set.atEnd(); set.moveNext()) values << set.text(1);
         ui::fillCombo(box, values);
         if (values.size() == 1) box->setCurrentIndex(0);
     }
+    return read;
 }
 
 void ReceiptQueryWindow::refuse(const QString& text) {
     notify(shell_, text);
-    refillQueryBoxes();
+    shell_.tellUnlessRead(refillQueryBoxes());
 }
 
 // The ticked conditions in the order date range, operator, status; the date stamps compare as
@@ -121,6 +123,12 @@ void ReceiptQueryWindow::runReceiptQuery() {
     }
     const store::RecordSet found = shell_.db.query(
         QStringLiteral("select * from 入库管理总模块 where ") + conditions.join(u" and "), values);
+    if (found.failed()) {
+        // As for a query that finds nothing, but told as the failure it is, once.
+        shell_.tellReadFailed();
+        refillQueryBoxes();
+        return;
+    }
     if (found.atEnd()) {
         refuse(QStringLiteral("你输入的查询条件未找到入库单！"));
         return;

@@ -22,7 +22,8 @@ public:
     ReceiptQueryWindow(session::Shell& shell, ReceiptListWindow* receiptList);
 
     // The stored operators and statuses; a box with a single value has it chosen.
-    void refillQueryBoxes();
+    // False when the stored values could not be read; the boxes are then empty.
+    bool refillQueryBoxes();
     void runReceiptQuery();
 
     QGroupBox* 分组框1;

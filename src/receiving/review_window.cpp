@@ -31,7 +31,7 @@ ReviewWindow::ReviewWindow(session::Shell& shell, ReceiptListWindow* receiptList
     connect(按钮_审核, &QPushButton::clicked, this, &ReviewWindow::reviewReceipt);
     connect(按钮_反审, &QPushButton::clicked, this, &ReviewWindow::reverseReviewReceipt);
     connect(按钮_关闭, &QPushButton::clicked, this, &ReviewWindow::closeAndRefresh);
-    fillReviewWindow();
+    shell_.tellUnlessRead(fillReviewWindow());
 }
 
 void ReviewWindow::buildForm() {
@@ -59,20 +59,21 @@ void ReviewWindow::buildForm() {
 
 QString ReviewWindow::receiptNumber() const { return 标签_单号->text(); }
 
-void ReviewWindow::fillReviewWindow() {
+bool ReviewWindow::fillReviewWindow() {
     标签_单号->setText(receiptList_->selectedReceiptCell(ReceiptListWindow::kReceiptNumberCell));
-    超级列表框_未入->setRows(
-        shell_.db.query("select * from 入库管理模块 where 入库单号 =?", {receiptNumber()}),
-        kLineSource);
-    fillStockList();
+    const store::RecordSet lines =
+        shell_.db.query("select * from 入库管理模块 where 入库单号 =?", {receiptNumber()});
+    超级列表框_未入->setRows(lines, kLineSource);
+    return fillStockList() && !lines.failed();
 }
 
-void ReviewWindow::fillStockList() {
-    超级列表框_入->updateRows(
+bool ReviewWindow::fillStockList() {
+    const store::RecordSet stock =
         shell_.db.query("select * from 库存表 where 商品编号 in "
                         "(select 商品编号 from 入库管理模块 where 入库单号 =?)",
-                        {receiptNumber()}),
-        kStockSource);
+                        {receiptNumber()});
+    超级列表框_入->updateRows(stock, kStockSource);
+    return !stock.failed();
 }
 
 void ReviewWindow::allowOnly(ReviewMode mode) {
@@ -92,15 +93,15 @@ void ReviewWindow::run(ReviewMode mode) {
     shell_.showMessage(outcome.message, 0x40, ui::kStandardTitle);
     if (!outcome.done) return;
     超级列表框_未入->deleteAllRows();
-    fillStockList();
+    const bool stockListed = fillStockList();
     (review ? 按钮_审核 : 按钮_反审)->setEnabled(false);
-    receiptList_->refillReceiptList();
+    shell_.tellUnlessRead(receiptList_->refillReceiptList() && stockListed);
 }
 
 void ReviewWindow::closeAndRefresh() {
     close();
-    receiptList_->refillReceiptList();
-    receiptList_->showReceiptLines();
+    const bool listed = receiptList_->refillReceiptList();
+    shell_.tellUnlessRead(receiptList_->showReceiptLines() && listed);
 }
 
 }  // namespace receiving

@@ -25,8 +25,9 @@ public:
     // `receiptList` is the host; the window works on its selected receipt.
     ReviewWindow(session::Shell& shell, ReceiptListWindow* receiptList);
 
-    // The selected receipt's number, its lines and the stock rows of their products.
-    void fillReviewWindow();
+    // The selected receipt's number, its lines and the stock rows of their products; false when
+    // they could not be read (the lists are then empty), for the action that ran it to tell.
+    bool fillReviewWindow();
     void reviewReceipt();
     void reverseReviewReceipt();
     // Only the button of `mode` stays usable.
@@ -46,7 +47,7 @@ public:
 
 private:
     void buildForm();
-    void fillStockList();
+    bool fillStockList();
     void run(ReviewMode mode);
     void closeAndRefresh();
 

@@ -29,8 +29,8 @@ StockQueryWindow::StockQueryWindow(session::Shell& shell, QWidget* host)
     buildForm();
     connect(按钮1, &QPushButton::clicked, this, &StockQueryWindow::queryByCode);
     connect(按钮2, &QPushButton::clicked, this, &StockQueryWindow::queryByStyleNumber);
-    fillCombos();
-    showProducts();
+    const bool filled = fillCombos();
+    shell_.tellUnlessRead(showProducts() != Shown::Unread && filled);
 }
 
 void StockQueryWindow::buildForm() {
@@ -58,21 +58,27 @@ void StockQueryWindow::buildForm() {
                           "超级列表框1", {6, 126, 540, 299});
 }
 
-void StockQueryWindow::fillCombos() {
+bool StockQueryWindow::fillCombos() {
     const std::pair<QComboBox*, const char*> fills[] = {{组合框1, "select 商品编号 from 库存表"},
                                                         {组合框2, "select 款号 from 库存表"}};
+    bool read = true;
     for (const auto& [box, sql] : fills) {
-        ui::installComboItems(box)->setColumn(shell_.db.query(sql), 0);
+        const store::RecordSet values = shell_.db.query(sql);
+        read = read && !values.failed();
+        ui::installComboItems(box)->setColumn(values, 0);
         ui::setNoSelection(box);
     }
+    return read;
 }
 
-bool StockQueryWindow::showProducts(const QString& condition, const QStringList& values) {
+StockQueryWindow::Shown StockQueryWindow::showProducts(const QString& condition,
+                                                       const QStringList& values) {
     const store::RecordSet products =
         shell_.db.query(condition.isEmpty() ? kProductRows : kProductRows + " where " + condition,
                         values);
     超级列表框1->setRows(products, {"编号", "助记码", "款号", "杯型", "尺码", "颜色", "销售出库", "实际库存"});
-    return !products.isEmpty();
+    if (products.failed()) return Shown::Unread;
+    return products.isEmpty() ? Shown::None : Shown::Some;
 }
 
 void StockQueryWindow::queryByCode() {
@@ -83,6 +89,8 @@ void StockQueryWindow::queryByCode() {
         byMnemonic ? "select 销售出库,实际库存 from 库存表 where 助记码=? limit 1"
                    : "select 销售出库,实际库存 from 库存表 where 商品编号=? limit 1",
         {key});
+    // Inputs and list stay as they were, for another try.
+    if (stock.failed()) return shell_.tellReadFailed();
     if (stock.atEnd()) {
         shell_.showMessage(byMnemonic ? QStringLiteral("你查询的助记码不存在！")
                                       : QStringLiteral("你查询的商品编号不存在！"),
@@ -93,12 +101,16 @@ void StockQueryWindow::queryByCode() {
                        ui::kStandardTitle);
     ui::setNoSelection(组合框1);
     编辑框1->clear();
-    showProducts(byMnemonic ? "p.助记码=?" : "p.编号=?", {key});
+    const Shown shown = showProducts(byMnemonic ? "p.助记码=?" : "p.编号=?", {key});
+    shell_.tellUnlessRead(shown != Shown::Unread);
 }
 
 void StockQueryWindow::queryByStyleNumber() {
     超级列表框1->deleteAllRows();
-    if (!showProducts("p.款号=?", {组合框2->currentText()}))
+    const Shown shown = showProducts("p.款号=?", {组合框2->currentText()});
+    if (shown == Shown::Unread)
+        shell_.tellReadFailed();
+    else if (shown == Shown::None)
         shell_.showMessage(QStringLiteral("你输入的款号不存在！"), 0x40, ui::kStandardTitle);
 }
 

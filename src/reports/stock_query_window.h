@@ -37,10 +37,13 @@ public:
 
 private:
     void buildForm();
-    void fillCombos();
+    // False when the stock rows could not be read; the boxes are then empty.
+    bool fillCombos();
     // The list shows the catalogue products matching `condition` (all when it is empty), each
-    // with the figures of its first stock row; gives whether any was found.
-    bool showProducts(const QString& condition = {}, const QStringList& values = {});
+    // with the figures of its first stock row; gives whether it found some, none, or could not
+    // read them (the list is then empty).
+    enum class Shown { Some, None, Unread };
+    Shown showProducts(const QString& condition = {}, const QStringList& values = {});
 
     session::Shell& shell_;
 };

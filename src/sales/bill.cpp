@@ -90,11 +90,12 @@ QString cutToTwoDecimals(const QString& amount) {
     return point < 0 ? amount : amount.left(point + 3);
 }
 
-QString makeBillTotal(store::Database& db, const QString& billNumber) {
+std::optional<QString> makeBillTotal(store::Database& db, const QString& billNumber) {
     // Summed exactly here: SQL sums in double, and the text of its sum cannot keep a fifteenth
     // digit apart from the noise (123456789012344 would read 123456789012340).
     const store::RecordSet amounts =
         db.query("select 小计 from 销售模块 where 销售单号 =? and 小计 is not null", {billNumber});
+    if (amounts.failed()) return std::nullopt;
     if (amounts.isEmpty()) return QString();
     ExactNumber total;
     for (size_t row = 0; row < amounts.rowCount(); ++row)
@@ -172,10 +173,11 @@ bool suspendBill(store::Database& db, const store::Clock& clock, const Suspended
     });
 }
 
-bool isSuspended(store::Database& db, const QString& billNumber) {
-    return !db.query("select 1 from 销售管理总模块 where 销售单号 =? and 状态 =? limit 1",
-                     {billNumber, kSuspended})
-                .atEnd();
+std::optional<bool> isSuspended(store::Database& db, const QString& billNumber) {
+    const store::RecordSet header = db.query(
+        "select 1 from 销售管理总模块 where 销售单号 =? and 状态 =? limit 1", {billNumber, kSuspended});
+    if (header.failed()) return std::nullopt;
+    return !header.atEnd();
 }
 
 store::RecordSet suspendedHeaders(store::Database& db) {

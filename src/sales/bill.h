@@ -33,8 +33,9 @@ bool saleDateAllowed(const QDate& saleDate, const QDate& today);
 
 // At most two decimals, the further digits dropped: 12.3456 gives 12.34, 150 stays 150.
 QString cutToTwoDecimals(const QString& amount);
-// The sum of the bill's line amounts so cut; "" for a bill without lines.
-QString makeBillTotal(store::Database& db, const QString& billNumber);
+// The sum of the bill's line amounts so cut; "" for a bill without lines, nothing when the
+// lines could not be read.
+std::optional<QString> makeBillTotal(store::Database& db, const QString& billNumber);
 
 // A bill line as the sales window's boxes hold it.
 struct BillLine {
@@ -100,8 +101,8 @@ struct SuspendedBill {
 // Writes a header "挂起" for the bill: a further one when it was suspended before. False when it
 // was not stored.
 bool suspendBill(store::Database& db, const store::Clock& clock, const SuspendedBill& bill);
-// Whether the bill has a header that is still "挂起".
-bool isSuspended(store::Database& db, const QString& billNumber);
+// Whether the bill has a header that is still "挂起"; nothing when that could not be read.
+std::optional<bool> isSuspended(store::Database& db, const QString& billNumber);
 // Every header still "挂起", in the database's order.
 store::RecordSet suspendedHeaders(store::Database& db);
 // Deletes the bill's headers and lines in one transaction, reaching them by the bill number.

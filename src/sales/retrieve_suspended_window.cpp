@@ -30,23 +30,30 @@ RetrieveSuspendedWindow::RetrieveSuspendedWindow(session::Shell& shell, SalesWin
     connect(按钮_取回, &QPushButton::clicked, this, &RetrieveSuspendedWindow::retrieve);
     connect(超级列表框_取回挂起, &ui::ListView::rowDoubleClicked, this,
             &RetrieveSuspendedWindow::retrieve);
-    fillSuspendedList();
+    shell_.tellUnlessRead(fillSuspendedList());
 }
 
-void RetrieveSuspendedWindow::fillSuspendedList() {
-    超级列表框_取回挂起->setRows(suspendedHeaders(shell_.db),
-                               {"销售日期", "销售单号", "总件数", "销售总金额", "销售人员"});
+bool RetrieveSuspendedWindow::fillSuspendedList() {
+    const store::RecordSet headers = suspendedHeaders(shell_.db);
+    超级列表框_取回挂起->setRows(headers, {"销售日期", "销售单号", "总件数", "销售总金额", "销售人员"});
+    return !headers.failed();
 }
 
 void RetrieveSuspendedWindow::retrieve() {
+    using Retrieval = SalesWindow::Retrieval;
     const int row = 超级列表框_取回挂起->selectedRow();
-    // A list left open goes stale: a bill paid or abandoned meanwhile must not come back.
-    if (row < 0 || !salesWindow_->loadRetrievedBill(超级列表框_取回挂起->cell(row, kBillNumberCell))) {
-        shell_.showMessage(QStringLiteral("请选择一张销售单或者退出！"), 0x40, ui::kStandardTitle);
-        if (row >= 0) fillSuspendedList();
+    const Retrieval retrieval =
+        row < 0 ? Retrieval::NotSuspended
+                : salesWindow_->loadRetrievedBill(超级列表框_取回挂起->cell(row, kBillNumberCell));
+    if (retrieval == Retrieval::Loaded) {
+        close();
         return;
     }
-    close();
+    // The list stays open, for another try once the file can be read.
+    if (retrieval == Retrieval::Unread) return shell_.tellReadFailed();
+    shell_.showMessage(QStringLiteral("请选择一张销售单或者退出！"), 0x40, ui::kStandardTitle);
+    // A list left open goes stale: a bill paid or abandoned meanwhile must not come back.
+    if (row >= 0) shell_.tellUnlessRead(fillSuspendedList());
 }
 
 }  // namespace sales

@@ -17,10 +17,11 @@ class RetrieveSuspendedWindow : public ui::HostedWindow {
 public:
     RetrieveSuspendedWindow(session::Shell& shell, SalesWindow* salesWindow);
 
-    // Lists every header still "挂起", in the order the database gives them.
-    void fillSuspendedList();
-    // Brings the selected bill back and closes; refuses when none is selected or the bill is no
-    // longer suspended.
+    // Lists every header still "挂起", in the order the database gives them; false, and the list
+    // empty, when they could not be read.
+    bool fillSuspendedList();
+    // Brings the selected bill back and closes; refuses when none is selected, the bill is no
+    // longer suspended or that could not be read.
     void retrieve();
 
     ui::ListView* 超级列表框_取回挂起;

@@ -44,7 +44,7 @@ store::RecordSet firstProductWith(store::Database& db, const QString& column,
     return db.query("select * from 商品资料 where " + column + " =? limit 1", {value});
 }
 
-SalesPicker::SalesPicker(session::Shell& shell, Controls controls, std::function<void()> afterNotFound)
+SalesPicker::SalesPicker(session::Shell& shell, Controls controls, std::function<bool()> afterNotFound)
     : shell_(shell), controls_(controls), afterNotFound_(std::move(afterNotFound)) {
     for (QComboBox* combo : controls_.boxes) ui::installComboItems(combo);
 }
@@ -55,7 +55,7 @@ QString SalesPicker::text(Box which) const { return box(which)->currentText(); }
 // box each value once. A code box that ends with a single product chooses it and looks it up,
 // unless the value is empty: nobody picked it, and one kept as NULL would not be found again.
 // `products` are those `filter` matches, and the filter makes an attribute box's statement.
-void SalesPicker::refill(Box which, const store::RecordSet& products, const Filter& filter) {
+bool SalesPicker::refill(Box which, const store::RecordSet& products, const Filter& filter) {
     QComboBox* combo = box(which);
     const QString column = QString::fromUtf8(kColumns[which]);
     const int at = products.columnIndex(column);
@@ -66,40 +66,53 @@ void SalesPicker::refill(Box which, const store::RecordSet& products, const Filt
             products, at, shell_.products.distinctRows(products, column, filter.columns));
     if (combo->count() != 1) {
         ui::setNoSelection(combo);
-        return;
+        return true;
     }
     combo->setCurrentIndex(0);
-    if (codeLookupOf(which) && !combo->itemText(0).isEmpty()) lookUp(which, Origin::AutoSelect);
-}
-
-void SalesPicker::refillAll() {
-    const store::RecordSet products = shell_.products.rows();
-    for (int which = 0; which < kBoxCount; ++which) refill(Box(which), products, {});
-}
-
-void SalesPicker::lookUp(Box codeBox, Origin origin) {
-    const CodeLookup* lookup = codeLookupOf(codeBox);
-    const store::RecordSet product =
-        firstProductWith(shell_.db, kColumns[codeBox], text(codeBox));
-    if (!product.atEnd()) {
-        for (int other = 0; other < kBoxCount; ++other) {
-            if (other == codeBox) continue;
-            ui::comboItemsOf(box(Box(other)))->setTexts({product.text(kColumns[other])});
-            box(Box(other))->setCurrentIndex(0);
-        }
-        controls_.unitPrice->setText(product.text("吊牌价"));
-        if (lookup->focusesQuantity) controls_.quantity->setFocus();
-        return;
-    }
     // A value an auto-select took from the catalogue itself is not the clerk's typing: telling
     // and resetting would only start the same auto-select again.
-    if (origin == Origin::AutoSelect) return;
-    shell_.showMessage(QString::fromUtf8(lookup->notFound), 0x40, ui::kRemindYouTitle);
-    afterNotFound_();
+    return !codeLookupOf(which) || combo->itemText(0).isEmpty() || lookUp(which) != Found::Unread;
 }
 
-bool SalesPicker::styleNumberExists() const {
-    return !firstProductWith(shell_.db, "款号", text(kStyleNumber)).atEnd();
+bool SalesPicker::refillAll() {
+    const store::RecordSet products = shell_.products.rows();
+    bool read = !products.failed();
+    for (int which = 0; which < kBoxCount; ++which) read = refill(Box(which), products, {}) && read;
+    return read;
+}
+
+SalesPicker::Found SalesPicker::lookUp(Box codeBox) {
+    const store::RecordSet product =
+        firstProductWith(shell_.db, kColumns[codeBox], text(codeBox));
+    if (product.failed()) return Found::Unread;
+    if (product.atEnd()) return Found::Nothing;
+    for (int other = 0; other < kBoxCount; ++other) {
+        if (other == codeBox) continue;
+        ui::comboItemsOf(box(Box(other)))->setTexts({product.text(kColumns[other])});
+        box(Box(other))->setCurrentIndex(0);
+    }
+    controls_.unitPrice->setText(product.text("吊牌价"));
+    if (codeLookupOf(codeBox)->focusesQuantity) controls_.quantity->setFocus();
+    return Found::Product;
+}
+
+// A code that could not be read is no answer about the product: the clerk is told so, and the
+// entry fields reset as for a code that does not exist. One failed read is told once.
+void SalesPicker::lookUpForClerk(Box codeBox) {
+    const Found found = lookUp(codeBox);
+    if (found == Found::Product) return;
+    if (found == Found::Unread)
+        shell_.tellReadFailed();
+    else
+        shell_.showMessage(QString::fromUtf8(codeLookupOf(codeBox)->notFound), 0x40,
+                           ui::kRemindYouTitle);
+    if (!afterNotFound_() && found == Found::Nothing) shell_.tellReadFailed();
+}
+
+std::optional<bool> SalesPicker::styleNumberExists() const {
+    const store::RecordSet product = firstProductWith(shell_.db, "款号", text(kStyleNumber));
+    if (product.failed()) return std::nullopt;
+    return !product.atEnd();
 }
 
 SalesPicker::Filter SalesPicker::chosenAttributes() const {
@@ -116,6 +129,7 @@ SalesPicker::Filter SalesPicker::chosenAttributes() const {
 // never empty, so an empty or NULL cell matches none, as in the database.
 store::RecordSet SalesPicker::productsMatching(const Filter& filter) const {
     const store::RecordSet products = shell_.products.rows();
+    if (products.failed()) return products;
     std::vector<int> columns;
     for (const QString& column : filter.columns) columns.push_back(products.columnIndex(column));
     return products.rowsWhere(columns, filter.values);
@@ -124,19 +138,24 @@ store::RecordSet SalesPicker::productsMatching(const Filter& filter) const {
 void SalesPicker::refilterSalesAttributes() {
     for (const CodeLookup& lookup : kCodeLookups) {
         if (text(lookup.box).isEmpty()) continue;
-        lookUp(lookup.box, Origin::Clerk);
+        lookUpForClerk(lookup.box);
         return;
     }
     const Filter chosen = chosenAttributes();
     if (chosen.columns.isEmpty()) return;
     const store::RecordSet products = productsMatching(chosen);
-    for (Box code : {kCode, kMnemonic, kBarcode}) refill(code, products, chosen);
+    // The lists stay as they were: they still stand for the catalogue last read.
+    if (products.failed()) return shell_.tellReadFailed();
+    bool read = true;
+    for (Box code : {kCode, kMnemonic, kBarcode}) read = refill(code, products, chosen) && read;
     for (Box attribute : kAttributes) {
         if (!text(attribute).isEmpty()) continue;
         // A single product found above, or a single value chosen by itself, counts as chosen.
         const Filter now = chosenAttributes();
-        refill(attribute, now == chosen ? products : productsMatching(now), now);
+        const store::RecordSet narrowed = now == chosen ? products : productsMatching(now);
+        read = !narrowed.failed() && refill(attribute, narrowed, now) && read;
     }
+    if (!read) shell_.tellReadFailed();
 }
 
 }  // namespace sales

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -33,22 +34,26 @@ public:
         QWidget* quantity;   // takes the focus after a lookup by product code
     };
 
-    // `afterNotFound` runs once the clerk has been told that a looked-up code does not exist.
-    SalesPicker(session::Shell& shell, Controls controls, std::function<void()> afterNotFound);
+    // `afterNotFound` runs once the clerk has been told that a looked-up code does not exist or
+    // could not be read; it gives whether its own reads succeeded.
+    SalesPicker(session::Shell& shell, Controls controls, std::function<bool()> afterNotFound);
 
-    // Every box lists the whole catalogue; a box with a single item chooses it.
-    void refillAll();
-    // The clerk's lookups from the code boxes (Enter, or an item chosen).
-    void lookupSalesProductByCode() { lookUp(kCode, Origin::Clerk); }
-    void lookupSalesProductByBarcode() { lookUp(kBarcode, Origin::Clerk); }
-    void lookupSalesProductByMnemonic() { lookUp(kMnemonic, Origin::Clerk); }
-    bool styleNumberExists() const;
+    // Every box lists the whole catalogue; a box with a single item chooses it. False when the
+    // catalogue could not be read: the boxes then list nothing, and the caller tells it.
+    [[nodiscard]] bool refillAll();
+    // The clerk's lookups from the code boxes (Enter, or an item chosen); each tells the clerk
+    // what it could not find or read.
+    void lookupSalesProductByCode() { lookUpForClerk(kCode); }
+    void lookupSalesProductByBarcode() { lookUpForClerk(kBarcode); }
+    void lookupSalesProductByMnemonic() { lookUpForClerk(kMnemonic); }
+    // Nothing when the catalogue could not be read.
+    std::optional<bool> styleNumberExists() const;
     // A code box with text looks its product up again; otherwise the chosen attribute boxes
-    // narrow the code boxes and the attribute boxes not chosen.
+    // narrow the code boxes and the attribute boxes not chosen. Tells a read that failed.
     void refilterSalesAttributes();
 
 private:
-    enum class Origin { Clerk, AutoSelect };
+    enum class Found { Product, Nothing, Unread };
 
     // The chosen attribute boxes as a condition on the catalogue: each column holds its value.
     struct Filter {
@@ -61,12 +66,15 @@ private:
 
     QComboBox* box(Box which) const { return controls_.boxes[which]; }
     QString text(Box which) const;
-    void lookUp(Box codeBox, Origin origin);
-    void refill(Box which, const store::RecordSet& products, const Filter& filter);
+    // Fills the other boxes from the first product whose column holds the code box's text.
+    Found lookUp(Box codeBox);
+    void lookUpForClerk(Box codeBox);
+    // False when a lookup its auto-select ran could not read.
+    bool refill(Box which, const store::RecordSet& products, const Filter& filter);
 
     session::Shell& shell_;
     Controls controls_;
-    std::function<void()> afterNotFound_;
+    std::function<bool()> afterNotFound_;
 };
 
 }  // namespace sales

@@ -65,10 +65,10 @@ SalesWindow::SalesWindow(session::Shell& shell, QWidget* host)
                                组合框_尺码, 组合框_颜色},
                               标签_单价,
                               编辑框_数量},
-        [this] { resetAndShowTotal(); });
+        [this] { return resetAndShowTotal(); });
     connectEvents();
     组合框_编号->setFocus();
-    setUpSalesWindow();
+    shell_.tellUnlessRead(setUpSalesWindow());
 }
 
 SalesWindow::~SalesWindow() = default;
@@ -222,7 +222,7 @@ void SalesWindow::tell(const QString& text, const QString& title) {
 
 QString SalesWindow::billNumber() const { return 标签_销售单号->text(); }
 
-void SalesWindow::setUpSalesWindow() {
+bool SalesWindow::setUpSalesWindow() {
     const QDate today = shell_.clock.now().date();
     标签_店员->setText(shell_.currentUser);
     标签_时间->setText(QStringLiteral("%1年%2月%3日%4")
@@ -231,7 +231,7 @@ void SalesWindow::setUpSalesWindow() {
                            .arg(today.day())
                            .arg(QString::fromUtf8(kWeekdays[today.dayOfWeek() - 1])));
     startNewBillNumber();
-    resetSalesEntryFields();
+    return resetSalesEntryFields();
 }
 
 // The window is the only one that takes bill numbers, and the number it shows is in use until
@@ -240,23 +240,30 @@ void SalesWindow::startNewBillNumber() {
     const std::optional<QString> number = store::takeFreeNumber(
         shell_.db, shell_.clock, store::NumberKind::BillNumber, {billNumber()});
     标签_销售单号->setText(number.value_or(QString()));
+    billTotal_.clear();  // a number not in use has no lines
     if (!number) tell(QStringLiteral("生成销售单号失败，请点废弃重新开单！"), ui::kStandardTitle);
 }
 
-void SalesWindow::resetSalesEntryFields() {
+bool SalesWindow::resetSalesEntryFields() {
     分组框2->setTitle(billNumber());
     for (QLineEdit* box : {编辑框_收款, 编辑框_数量, 编辑框_小计}) box->clear();
     for (QLabel* label : {标签_找零, 标签_单价, 标签_总金额}) label->clear();
-    ui::fillCombo(组合框_折扣, store::loadDiscountList(shell_.db));
-    ui::fillCombo(组合框_折扣原因, store::loadDiscountReasonList(shell_.db));
-    picker_->refillAll();
+    const bool discountsRead = ui::fillCombo(组合框_折扣, store::loadDiscountList(shell_.db));
+    const bool reasonsRead = ui::fillCombo(组合框_折扣原因, store::loadDiscountReasonList(shell_.db));
+    const bool productsRead = picker_->refillAll();
+    return discountsRead && reasonsRead && productsRead;
 }
 
-void SalesWindow::showBillTotal() { 标签_总金额->setText(makeBillTotal(shell_.db, billNumber())); }
+bool SalesWindow::showBillTotal() {
+    const std::optional<QString> total = makeBillTotal(shell_.db, billNumber());
+    if (total) billTotal_ = *total;
+    标签_总金额->setText(billTotal_);
+    return total.has_value();
+}
 
-void SalesWindow::resetAndShowTotal() {
-    resetSalesEntryFields();
-    showBillTotal();
+bool SalesWindow::resetAndShowTotal() {
+    const bool reset = resetSalesEntryFields();
+    return showBillTotal() && reset;
 }
 
 void SalesWindow::setChangeMode(bool changing) {
@@ -266,12 +273,22 @@ void SalesWindow::setChangeMode(bool changing) {
 
 void SalesWindow::resetClicked() {
     if (按钮_加入->isHidden()) setChangeMode(false);
-    resetAndShowTotal();
+    shell_.tellUnlessRead(resetAndShowTotal());
 }
 
-void SalesWindow::refillBillList(const QString& number) {
-    const store::RecordSet lines = shell_.db.query(
+store::RecordSet SalesWindow::readBillLines(const QString& number) const {
+    return shell_.db.query(
         QStringLiteral("select rowid as 行键, * from 销售模块 where 销售单号 =?"), {number});
+}
+
+bool SalesWindow::refillBillList(const QString& number) {
+    const store::RecordSet lines = readBillLines(number);
+    showBillLines(lines);
+    return !lines.failed();
+}
+
+// A set that could not be read leaves the list empty.
+void SalesWindow::showBillLines(const store::RecordSet& lines) {
     billLineRows_.clear();
     for (size_t row = 0; row < lines.rowCount(); ++row) billLineRows_.push_back(lines.cell(row, 0));
     std::vector<int> columns;
@@ -309,16 +326,16 @@ BillLine SalesWindow::enteredLine() const {
 void SalesWindow::addBillLine() {
     const LineProblem problem = sales::addBillLine(shell_.db, shell_.clock, enteredLine());
     if (problem == LineProblem::None) {
-        refillBillList(billNumber());
+        const bool listed = refillBillList(billNumber());
         // The next product's code is typed at once (a catalogue of one product is chosen again
         // by the reset, which takes the keyboard on to the quantity).
         组合框_编号->setFocus();
-        resetAndShowTotal();
+        shell_.tellUnlessRead(resetAndShowTotal() && listed);
         return;
     }
     const Notice notice = noticeFor(problem);
     tell(notice.text, notice.title);
-    if (problem == LineProblem::UnknownProduct) resetAndShowTotal();
+    if (problem == LineProblem::UnknownProduct) shell_.tellUnlessRead(resetAndShowTotal());
 }
 
 void SalesWindow::enterChangeMode() {
@@ -341,9 +358,10 @@ void SalesWindow::storeChangedLine() {
         tell(QStringLiteral("修改失败!"), ui::kStandardTitle);
         return;
     }
-    refillBillList(billNumber());
-    resetAndShowTotal();
+    const bool listed = refillBillList(billNumber());
+    const bool reset = resetAndShowTotal();
     setChangeMode(false);
+    shell_.tellUnlessRead(listed && reset);
 }
 
 void SalesWindow::deleteSelectedLine() {
@@ -353,8 +371,8 @@ void SalesWindow::deleteSelectedLine() {
         tell(QStringLiteral("删除失败！"), ui::kStandardTitle);
         return;
     }
-    refillBillList(billNumber());
-    showBillTotal();
+    const bool listed = refillBillList(billNumber());
+    shell_.tellUnlessRead(showBillTotal() && listed);
 }
 
 void SalesWindow::clearAmountsForNewChoice() {
@@ -366,7 +384,9 @@ void SalesWindow::clearAmountsForNewChoice() {
 
 void SalesWindow::onSalesStyleNumberChosen() {
     clearAmountsForNewChoice();
-    if (!picker_->styleNumberExists()) {
+    const std::optional<bool> exists = picker_->styleNumberExists();
+    if (!exists) return shell_.tellReadFailed();
+    if (!*exists) {
         tell(QStringLiteral("你输入的款号不存在，请重新输入！"), ui::kStandardTitle);
         return;
     }
@@ -378,7 +398,10 @@ void SalesWindow::onSalesAttributeChosen() {
     picker_->refilterSalesAttributes();
 }
 
+// Change is given, a bill paid or suspended, only against its total as read now: a total that
+// could not be read must not stand in for it.
 void SalesWindow::giveChange() {
+    if (!showBillTotal()) return shell_.tellReadFailed();
     const std::optional<QString> change = changeFor(编辑框_收款->text(), 标签_总金额->text());
     if (!change) {
         tell(QStringLiteral("你收的款不够！"), ui::kStandardTitle);
@@ -390,6 +413,7 @@ void SalesWindow::giveChange() {
 }
 
 void SalesWindow::checkOutBill() {
+    if (!showBillTotal()) return shell_.tellReadFailed();
     if (shell_.showMessage(QStringLiteral("是否确认买单！"), 0x24, ui::kStandardTitle) !=
         ui::Answer::Yes)
         return;
@@ -400,9 +424,10 @@ void SalesWindow::checkOutBill() {
     // The ticket question is asked as the counter expects it; nothing is printed.
     shell_.showMessage(QStringLiteral("是否打印小票！"), 0x24, ui::kStandardTitle);
     组合框_编号->setFocus();  // the next customer's first code
-    setUpSalesWindow();
-    refillBillList(billNumber());
+    const bool setUp = setUpSalesWindow();
+    const bool listed = refillBillList(billNumber());
     shell_.showMessage(QStringLiteral("　　　　继续努力！加油！"), 0, ui::kStandardTitle);
+    shell_.tellUnlessRead(setUp && listed);
 }
 
 void SalesWindow::suspendBill() {
@@ -410,6 +435,7 @@ void SalesWindow::suspendBill() {
         tell(QStringLiteral("你还没有输入任何商品！"), ui::kStandardTitle);
         return;
     }
+    if (!showBillTotal()) return shell_.tellReadFailed();
     if (shell_.showMessage(QStringLiteral("是否挂起！"), 0x24, ui::kStandardTitle) !=
         ui::Answer::Yes)
         return;
@@ -422,26 +448,32 @@ void SalesWindow::suspendBill() {
     billLineRows_.clear();
     组合框_编号->setFocus();  // the next customer's first code
     startNewBillNumber();
-    resetSalesEntryFields();
+    shell_.tellUnlessRead(resetSalesEntryFields());
 }
 
 void SalesWindow::openRetrieveSuspended() {
     // Opened again while still loaded, it shows the bills suspended meanwhile.
     auto* window = findChild<RetrieveSuspendedWindow*>();
-    if (window) window->fillSuspendedList();
+    if (window) shell_.tellUnlessRead(window->fillSuspendedList());
     else window = new RetrieveSuspendedWindow(shell_, this);
     ui::openHostedWindow(window, this, ui::Placement::Centred);
 }
 
-bool SalesWindow::loadRetrievedBill(const QString& number) {
-    if (!isSuspended(shell_.db, number)) return false;
-    refillBillList(number);
-    标签_销售单号->setText(number);
-    分组框2->setTitle(number);
+// Everything is read before the window changes, so a failed read leaves the bill shown whole.
+SalesWindow::Retrieval SalesWindow::loadRetrievedBill(const QString& number) {
+    const std::optional<bool> suspended = isSuspended(shell_.db, number);
+    if (suspended == false) return Retrieval::NotSuspended;
     // Computed from the lines: a bill suspended more than once has several headers, and only the
     // last one's total is current.
-    showBillTotal();
-    return true;
+    const std::optional<QString> total = makeBillTotal(shell_.db, number);
+    const store::RecordSet lines = readBillLines(number);
+    if (!suspended || !total || lines.failed()) return Retrieval::Unread;
+    showBillLines(lines);
+    标签_销售单号->setText(number);
+    分组框2->setTitle(number);
+    billTotal_ = *total;
+    标签_总金额->setText(billTotal_);
+    return Retrieval::Loaded;
 }
 
 void SalesWindow::abandonBill() {
@@ -453,8 +485,8 @@ void SalesWindow::abandonBill() {
         return;
     }
     组合框_编号->setFocus();  // the next customer's first code
-    setUpSalesWindow();
-    refillBillList(billNumber());
+    const bool setUp = setUpSalesWindow();
+    shell_.tellUnlessRead(refillBillList(billNumber()) && setUp);
 }
 
 }  // namespace sales

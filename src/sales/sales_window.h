@@ -29,11 +29,13 @@ public:
     SalesWindow(session::Shell& shell, QWidget* host);
     ~SalesWindow() override;
 
+    // The operations below that read give false when a read failed, for the action that ran
+    // them to tell once.
     // Starts a new bill: greeting, today's date, a new bill number, empty entry fields.
-    void setUpSalesWindow();
+    bool setUpSalesWindow();
     // Empties the entry and settlement fields and refills every list of the entry area.
-    void resetSalesEntryFields();
-    void refillBillList(const QString& billNumber);
+    bool resetSalesEntryFields();
+    bool refillBillList(const QString& billNumber);
     void recomputeSubtotal();
     void addBillLine();
     void giveChange();
@@ -41,9 +43,10 @@ public:
     // Parks the bill under a header "挂起" and starts a new one.
     void suspendBill();
     void openRetrieveSuspended();
-    // Puts a suspended bill on the window in place of the one shown; false when the bill is no
-    // longer suspended, and then the window keeps its bill.
-    bool loadRetrievedBill(const QString& number);
+    // Puts a suspended bill on the window in place of the one shown. When the bill is no longer
+    // suspended, or that could not be read, the window keeps its bill.
+    enum class Retrieval { Loaded, NotSuspended, Unread };
+    Retrieval loadRetrievedBill(const QString& number);
     // Deletes the bill with its headers and starts a new one; on failure the bill stays.
     void abandonBill();
 
@@ -94,10 +97,14 @@ private:
     void connectEvents();
 
     QString billNumber() const;
+    store::RecordSet readBillLines(const QString& number) const;
+    void showBillLines(const store::RecordSet& lines);
     void startNewBillNumber();
     BillLine enteredLine() const;
-    void showBillTotal();
-    void resetAndShowTotal();
+    // 标签_总金额 shows the bill's total as read now; when it cannot be read, the last total read
+    // stays and false is given.
+    bool showBillTotal();
+    bool resetAndShowTotal();
     void setChangeMode(bool changing);
     void resetClicked();
     void enterChangeMode();
@@ -111,6 +118,7 @@ private:
     session::Shell& shell_;
     std::unique_ptr<SalesPicker> picker_;
     std::vector<QString> billLineRows_;  // the row key of each line in the bill list, in order
+    QString billTotal_;  // the total of the bill on the window, as last read
 };
 
 }  // namespace sales

@@ -31,6 +31,12 @@ public:
         return messages.show(text, style, title);
     }
 
+    // One user action tells this once, however many of its reads failed.
+    void tellReadFailed() { showMessage(ui::kReadFailedText, 0x40, ui::kStandardTitle); }
+    void tellUnlessRead(bool read) {
+        if (!read) tellReadFailed();
+    }
+
     bool isLoggedIn() const { return !currentUser.isEmpty(); }
     // Exactly "admin": letter case and blanks count.
     bool isAdministrator() const { return currentUser == kAdministrator; }

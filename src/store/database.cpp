@@ -340,6 +340,9 @@ RecordSet Database::query(const QString& sql, const QStringList& values) {
         lastError_ = QStringLiteral("the file could not be read");
         return RecordSet::failure();
     }
+    // No write takes such a value, so no row holds it: looking for one finds nothing, and that
+    // is an answer, not a file that could not be read.
+    if (std::any_of(values.begin(), values.end(), hasControlCharacter)) return RecordSet();
     sqlite3_stmt* statement = prepared(sql, values);
     return statement ? read(statement) : RecordSet::failure();
 }

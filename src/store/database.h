@@ -129,7 +129,8 @@ public:
     };
     Failure failure() const { return failure_; }
 
-    // A failed query gives an empty set whose `failed()` is true.
+    // A failed query gives an empty set whose `failed()` is true. A value holding a control
+    // character, which no write stores, finds no rows.
     RecordSet query(const QString& sql, const QStringList& values = {});
     // For tests: from now on every query whose text holds `fragment` fails, as a query does when
     // the file cannot be read; "" ends it.

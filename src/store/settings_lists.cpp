@@ -2,9 +2,11 @@
 
 namespace store {
 
-QStringList loadSettingsList(Database& db, const QString& column) {
-    const QString list = db.query("select * from 系统设置").text(column);
-    if (list.isEmpty()) return {};
+SettingsList loadSettingsList(Database& db, const QString& column) {
+    const RecordSet settings = db.query("select * from 系统设置");
+    if (settings.failed()) return std::nullopt;
+    const QString list = settings.text(column);
+    if (list.isEmpty()) return QStringList();
     return list.split(u',');
 }
 

@@ -46,6 +46,11 @@ void fillCombo(QComboBox* box, const QStringList& items) {
     setNoSelection(box);
 }
 
+bool fillCombo(QComboBox* box, const std::optional<QStringList>& items) {
+    fillCombo(box, items.value_or(QStringList()));
+    return items.has_value();
+}
+
 QComboBox* makeComboBox(QWidget* parent, bool editable) {
     auto* box = new QComboBox(parent);
     box->setEditable(editable);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QDateEdit;
@@ -23,6 +24,8 @@ void setNoSelection(QComboBox* box);
 // Empties the box and adds the items in one go, with no selection. Program-set items raise
 // nothing: windows listen to QComboBox::activated, which only the user's choice raises.
 void fillCombo(QComboBox* box, const QStringList& items);
+// The same with a list that may not have been read: then the box is left empty, and false says so.
+bool fillCombo(QComboBox* box, const std::optional<QStringList>& items);
 
 QComboBox* makeComboBox(QWidget* parent, bool editable);
 QLineEdit* makePasswordEdit(QWidget* parent);

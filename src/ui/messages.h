@@ -10,6 +10,9 @@ namespace ui {
 inline const QString kStandardTitle = QStringLiteral("沐岚轩内衣ERP系统提醒您！");
 // The other title some notices carry: 你 where the standard one has 您.
 inline const QString kRemindYouTitle = QStringLiteral("沐岚轩内衣ERP系统提醒你！");
+// What every window says when the file could not be read, under the standard title (style 0x40):
+// no answer then stands for "not found" or for an empty list.
+inline const QString kReadFailedText = QStringLiteral("读取数据失败！");
 
 enum class Answer { Ok, Yes, No };
 

@@ -1,7 +1,9 @@
 // Every write the program makes, while another program holds the file: a lock shorter than the
 // wait is waited out and the action succeeds; a longer one gives the action's own failure and
-// leaves the file as it was.
+// leaves the file as it was. Every read a user sees, under a lock longer than the wait, is told
+// as the failure it is, never as "not found", a wrong password or an empty list.
 
+#include "app/login_window.h"
 #include "masterdata/catalogue_window.h"
 #include "masterdata/change_password_window.h"
 #include "masterdata/settings_window.h"
@@ -9,7 +11,10 @@
 #include "receiving/line_change_window.h"
 #include "receiving/new_receipt_window.h"
 #include "receiving/receipt_list_window.h"
+#include "receiving/receipt_query_window.h"
 #include "receiving/review_window.h"
+#include "reports/stock_query_window.h"
+#include "sales/retrieve_suspended_window.h"
 #include "sales/sales_window.h"
 #include "session/password_digest.h"
 #include "store/schema.h"
@@ -17,7 +22,9 @@
 #include "support/fixture.h"
 #include "ui/list_view.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
@@ -33,6 +40,9 @@ struct WriteAction {
     std::function<void()> act;
     QStringList succeeded;
     QStringList failed;
+    // How the long hold keeps the file: an action that refuses to write on a read it could not
+    // make meets its write's own failure only under a hold that lets others read.
+    test::Lock longHold = test::Lock::Exclusive;
 };
 
 struct LockCase {
@@ -43,11 +53,21 @@ void PrintTo(const LockCase& c, std::ostream* out) {
     *out << c.action << (c.outlastsTheWait ? " under a long lock" : " under a short lock");
 }
 
+// What the user does that reads, and what else shows that nothing was taken for no answer.
+struct ReadAction {
+    std::function<void()> prepare;
+    std::function<void()> act;
+    std::function<void()> check = [] {};
+    QStringList askedFirst = {};  // the action's question, answered Yes, before it reads
+};
+
+const QString kReadFailed = QStringLiteral("读取数据失败！");
+
 }  // namespace
 
-class LockedFileTest : public test::ShopTest, public ::testing::WithParamInterface<LockCase> {
+class LockedFileFixture : public test::ShopTest {
 protected:
-    LockedFileTest() {
+    LockedFileFixture() {
         shell.currentUser = "admin";
         exec("update 系统设置 set 折扣=?,折扣原因=? where id='1'", {"不打折,9", "会员"});
         exec("insert into 商品资料(编号,助记码,条形码,款号,品名,杯型,尺码,颜色,吊牌价,进货价,库存)"
@@ -115,6 +135,15 @@ protected:
         test::click(sales->按钮_加入);
     }
 
+    masterdata::CatalogueWindow* catalogue = nullptr;
+    masterdata::SettingsWindow* settings = nullptr;
+    receiving::ReceiptListWindow* receipts = nullptr;
+    receiving::NewReceiptWindow* newReceipt = nullptr;
+    sales::SalesWindow* sales = nullptr;
+};
+
+class LockedFileTest : public LockedFileFixture, public ::testing::WithParamInterface<LockCase> {
+protected:
     std::map<std::string, WriteAction> actions() {
         return {
             {"product add",
@@ -199,7 +228,7 @@ protected:
              {[&] { addProductWindow("3"); },
               [&] { test::click(child<receiving::AddProductWindow>(newReceipt)->按钮_添加); },
               {"执行添加成功！"},
-              {"执行添加失败！"}}},
+              {"执行添加失败！", "读取数据失败！"}}},
             {"receipt submit",
              {[&] {
                   test::click(addProductWindow("3")->按钮_添加);
@@ -230,12 +259,12 @@ protected:
              {[&] { receiptListWith("未入库"); },
               [&] { review(receipts, receipts->菜单项_审核入库单, true); },
               {"是否将入库单内容加入库存！", "审核成功！"},
-              {"是否将入库单内容加入库存！", "审核失败！"}}},
+              {"读取数据失败！", "是否将入库单内容加入库存！", "审核失败！"}}},
             {"reverse review",
              {[&] { receiptListWith("已入库"); },
               [&] { review(receipts, receipts->菜单项_反审入库单, false); },
               {"是否将入库单内容从库存中减去！", "反审成功！"},
-              {"是否将入库单内容从库存中减去！", "反审失败！"}}},
+              {"读取数据失败！", "是否将入库单内容从库存中减去！", "反审失败！"}}},
             {"bill line add",
              {[&] {
                   sales = openWindow<sales::SalesWindow>();
@@ -271,7 +300,8 @@ protected:
                   test::click(sales->按钮_挂起);
               },
               {"是否挂起！"},
-              {"是否挂起！", "挂起失败"}}},
+              {"是否挂起！", "挂起失败"},
+              test::Lock::Write}},
             {"abandon",
              {[&] { billOfOne(); },
               [&] {
@@ -292,15 +322,10 @@ protected:
                   test::pressEnter(sales->编辑框_收款);
               },
               {"应找零：1元", "是否确认买单！", "是否打印小票！", "　　　　继续努力！加油！"},
-              {"应找零：1元", "是否确认买单！", "数据库写入失败！"}}},
+              {"应找零：1元", "是否确认买单！", "数据库写入失败！"},
+              test::Lock::Write}},
         };
     }
-
-    masterdata::CatalogueWindow* catalogue = nullptr;
-    masterdata::SettingsWindow* settings = nullptr;
-    receiving::ReceiptListWindow* receipts = nullptr;
-    receiving::NewReceiptWindow* newReceipt = nullptr;
-    sales::SalesWindow* sales = nullptr;
 };
 
 TEST_P(LockedFileTest, AShortLockIsWaitedOutAndALongOneFailsTheActionWritingNothing) {
@@ -312,7 +337,7 @@ TEST_P(LockedFileTest, AShortLockIsWaitedOutAndALongOneFailsTheActionWritingNoth
     if (outlasts) db.setBusyTimeout(200);
     {
         test::LockHolder holder(store::databaseFilePath(folder.path()),
-                                outlasts ? test::Lock::Exclusive : test::Lock::Write);
+                                outlasts ? action.longHold : test::Lock::Write);
         if (!outlasts) holder.letGoIn(300);
         action.act();
     }
@@ -339,4 +364,140 @@ INSTANTIATE_TEST_SUITE_P(
         for (char& c : name)
             if (c == ' ') c = '_';
         return name + (info.param.outlastsTheWait ? "_long" : "_short");
+    });
+
+class LockedReadTest : public LockedFileFixture, public ::testing::WithParamInterface<const char*> {
+protected:
+    // Typed into a box of the sales window, then Enter.
+    std::function<void()> enterInSales(QComboBox* sales::SalesWindow::*box, const QString& text) {
+        return [this, box, text] {
+            test::typeInto(sales->*box, text);
+            test::pressEnter(sales->*box);
+        };
+    }
+    void totalStillShown() { EXPECT_EQ(sales->标签_总金额->text(), "199"); }
+
+    reports::StockQueryWindow* stockQuery() { return openWindow<reports::StockQueryWindow>(); }
+
+    std::map<std::string, ReadAction> reads() {
+        return {
+            {"login",
+             {[&] {
+                  shell.currentUser.clear();
+                  auto* w = openWindow<app::LoginWindow>();
+                  test::typeInto(w->编辑框_用户名, "u1");
+                  test::typeInto(w->编辑框_密码, "old");
+              },
+              [&] { test::click(child<app::LoginWindow>(mainWindow.get())->按钮_登录); },
+              [&] { EXPECT_FALSE(shell.isLoggedIn()); }}},
+            {"sales code lookup",
+             {[&] { billOfOne(); }, enterInSales(&sales::SalesWindow::组合框_编号, "sp1"),
+              [&] { totalStillShown(); }}},
+            {"sales barcode lookup",
+             {[&] { billOfOne(); }, enterInSales(&sales::SalesWindow::组合框_条形码, "b1"),
+              [&] { totalStillShown(); }}},
+            {"sales mnemonic lookup",
+             {[&] { billOfOne(); }, enterInSales(&sales::SalesWindow::组合框_助记码, "m1"),
+              [&] { totalStillShown(); }}},
+            {"sales style number",
+             {[&] { billOfOne(); }, enterInSales(&sales::SalesWindow::组合框_款号, "k1")}},
+            {"sales reset",
+             {[&] { billOfOne(); }, [&] { test::click(sales->按钮_重置); },
+              [&] { totalStillShown(); }}},
+            {"suspended bills",
+             {[&] { billOfOne(); }, [&] { test::click(sales->按钮_取回挂起); }}},
+            {"retrieve",
+             {[&] {
+                  billOfOne();
+                  messages.answer(Answer::Yes);
+                  test::click(sales->按钮_挂起);
+                  test::click(sales->按钮_取回挂起);
+                  test::selectRow(child<sales::RetrieveSuspendedWindow>(sales)->超级列表框_取回挂起, 0);
+              },
+              [&] { test::click(child<sales::RetrieveSuspendedWindow>(sales)->按钮_取回); },
+              [&] {
+                  EXPECT_TRUE(child<sales::RetrieveSuspendedWindow>(sales)->isVisible());
+                  EXPECT_EQ(sales->超级列表框_销售单->rowCount(), 0);
+              }}},
+            {"stock query window",
+             {[] {}, [&] { stockQuery(); }}},
+            {"stock query by code",
+             {[&] { test::choose(stockQuery()->组合框1, "sp1"); },
+              [&] { test::click(child<reports::StockQueryWindow>(mainWindow.get())->按钮1); },
+              [&] {
+                  EXPECT_EQ(child<reports::StockQueryWindow>(mainWindow.get())->组合框1->currentText(),
+                            "sp1");
+              }}},
+            {"stock query by mnemonic code",
+             {[&] { test::typeInto(stockQuery()->编辑框1, "m1"); },
+              [&] { test::click(child<reports::StockQueryWindow>(mainWindow.get())->按钮1); }}},
+            {"stock query by style number",
+             {[&] { test::typeInto(stockQuery()->组合框2, "k1"); },
+              [&] { test::click(child<reports::StockQueryWindow>(mainWindow.get())->按钮2); }}},
+            {"receipt query",
+             {[&] {
+                  receiptListWith("未入库");
+                  test::trigger(receipts->菜单项_查询入库单);
+                  child<receiving::ReceiptQueryWindow>(receipts)->选择框_人员->setChecked(true);
+              },
+              [&] { test::click(child<receiving::ReceiptQueryWindow>(receipts)->按钮_查询); },
+              [&] { EXPECT_TRUE(child<receiving::ReceiptQueryWindow>(receipts)->isVisible()); }}},
+            {"receipt list",
+             {[&] { receiptListWith("未入库"); },
+              [&] { test::trigger(receipts->菜单项_刷新入库单列表); }}},
+            {"add-product code typed",
+             {[&] { addProductWindow("3"); },
+              [&] {
+                  auto* w = child<receiving::AddProductWindow>(newReceipt);
+                  w->组合框_编号->setEditText("sp1");
+                  test::pressEnter(w->组合框_编号);
+              }}},
+            {"add-product code chosen",
+             {[&] { addProductWindow("3"); },
+              [&] { test::choose(child<receiving::AddProductWindow>(newReceipt)->组合框_编号, "sp1"); }}},
+            {"catalogue",
+             {[] {}, [&] { openWindow<masterdata::CatalogueWindow>(ui::Placement::TopLeft); }}},
+            {"catalogue query",
+             {[&] {
+                  catalogue = openWindow<masterdata::CatalogueWindow>(ui::Placement::TopLeft);
+                  test::typeInto(catalogue->编辑框_编号, "sp1");
+              },
+              [&] { test::click(catalogue->按钮_查询); },
+              [&] { EXPECT_EQ(catalogue->超级列表框_商品资料->rowCount(), 1); },
+              {"编号框内是否是你所要查询的编码！"}}},
+            {"settings",
+             {[] {}, [&] { openWindow<masterdata::SettingsWindow>(); }}},
+        };
+    }
+};
+
+// The failure is told once, however many reads the action made, and nothing else is said.
+TEST_P(LockedReadTest, AReadUnderALongLockIsToldAsAFailureAndTakenForNoAnswer) {
+    const ReadAction action = reads().at(GetParam());
+    action.prepare();
+    messages.clear();
+    for (qsizetype i = 0; i < action.askedFirst.size(); ++i) messages.answer(Answer::Yes);
+    db.setBusyTimeout(200);
+    {
+        test::LockHolder holder(store::databaseFilePath(folder.path()), test::Lock::Exclusive);
+        action.act();
+    }
+    EXPECT_EQ(messages.texts(), action.askedFirst + QStringList{kReadFailed});
+    EXPECT_EQ(messages.shown.back(), (test::Shown{kReadFailed, 0x40, ui::kStandardTitle}));
+    action.check();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryRead, LockedReadTest,
+    ::testing::Values("login", "sales code lookup", "sales barcode lookup",
+                      "sales mnemonic lookup", "sales style number", "sales reset",
+                      "suspended bills", "retrieve", "stock query window", "stock query by code",
+                      "stock query by mnemonic code", "stock query by style number",
+                      "receipt query", "receipt list", "add-product code typed",
+                      "add-product code chosen", "catalogue", "catalogue query", "settings"),
+    [](const ::testing::TestParamInfo<const char*>& info) {
+        std::string name = info.param;
+        for (char& c : name)
+            if (c == ' ' || c == '-') c = '_';
+        return name;
     });

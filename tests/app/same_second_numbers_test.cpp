@@ -149,7 +149,7 @@ public:
         const QString second = billOf(w);
         sellSp2Alone(w);
         // The suspended bill comes back with its own line alone and is paid by itself.
-        EXPECT_TRUE(w->loadRetrievedBill(first));
+        EXPECT_EQ(w->loadRetrievedBill(first), sales::SalesWindow::Retrieval::Loaded);
         EXPECT_EQ(w->超级列表框_销售单->rowCount(), 1);
         EXPECT_EQ(w->标签_总金额->text(), "199");
         EXPECT_EQ(pay(w, "200"), "应找零：1元");

@@ -29,8 +29,8 @@ TEST_F(BillTest, SuspendWritesOneFurtherHeaderEachTime) {
     EXPECT_EQ(rows("select * from 销售管理总模块"),
               QStringList({"xsz20240305953|20240304953|xs'1\"|3|150|张三|挂起",
                            "xsz202403051050|202403051050|xs'1\"|4|150.5|李四|挂起"}));
-    EXPECT_TRUE(sales::isSuspended(db, bill));
-    EXPECT_FALSE(sales::isSuspended(db, "xs2"));
+    EXPECT_EQ(sales::isSuspended(db, bill), true);
+    EXPECT_EQ(sales::isSuspended(db, "xs2"), false);
     EXPECT_EQ(sales::suspendedHeaders(db).rowCount(), 2u);
 }
 
@@ -53,9 +53,9 @@ TEST_F(BillTest, AFailedSuspendWritesNothing) {
 TEST_F(BillTest, OnlyAHeaderStillSuspendedCounts) {
     addHeader("xs1", "已买单");
     addHeader("xs2");
-    EXPECT_FALSE(sales::isSuspended(db, "xs1"));
-    EXPECT_TRUE(sales::isSuspended(db, "xs2"));
-    EXPECT_FALSE(sales::isSuspended(db, "xs"));
+    EXPECT_EQ(sales::isSuspended(db, "xs1"), false);
+    EXPECT_EQ(sales::isSuspended(db, "xs2"), true);
+    EXPECT_EQ(sales::isSuspended(db, "xs"), false);
     EXPECT_EQ(sales::suspendedHeaders(db).text("销售单号"), "xs2");
 }
 

@@ -502,6 +502,51 @@ TEST_F(SalesWindowTest, GivingChangeLeadsToTheCheckoutQuestion) {
     EXPECT_EQ(messages.texts(), QStringList({"应找零：0元", kCheckOutQuestion}));
 }
 
+// While the bill's lines cannot be read, the total last read stays and nothing is paid, given
+// change for or suspended against it; once they can, the change is the amount less the real total.
+TEST_F(SalesWindowTest, ATotalThatCannotBeReadStaysAsLastReadAndRefusesPayment) {
+    addTwoProducts();
+    SalesWindow* w = open();
+    addLine(w, "sp1", "1");
+    db.failQueriesContaining("select 小计 from 销售模块");
+    const Shown readFailed = {"读取数据失败！", 0x40, kStandardTitle};
+    const std::pair<const char*, std::function<void()>> actions[] = {
+        {"重置", [&] { test::click(w->按钮_重置); }},
+        {"a line added", [&] { addLine(w, "sp2", "1"); }},
+        {"Enter in 收款",
+         [&] {
+             typeInto(w->编辑框_收款, "200");
+             test::pressEnter(w->编辑框_收款);
+         }},
+        {"找零", [&] { test::click(w->按钮_找零); }},
+        {"确认买单", [&] { test::click(w->按钮_确认买单); }},
+        {"挂起", [&] { test::click(w->按钮_挂起); }},
+    };
+    for (const auto& [action, act] : actions) {
+        SCOPED_TRACE(action);
+        messages.clear();
+        act();
+        EXPECT_EQ(messages.shown, std::vector<Shown>{readFailed});
+        EXPECT_EQ(w->标签_总金额->text(), "199");
+        EXPECT_EQ(w->标签_找零->text(), "");
+    }
+    // An unknown code resets as ever, and the total still stands.
+    messages.clear();
+    lookUpCode(w, "x9");
+    EXPECT_EQ(messages.shown, (std::vector<Shown>{{"你输入的编号不存在！", 0x40, kRemindYou}, readFailed}));
+    EXPECT_EQ(w->标签_总金额->text(), "199");
+    EXPECT_EQ(rows("select 状态 from 销售模块"), QStringList({"未确认", "未确认"}));
+    EXPECT_TRUE(rows("select * from 销售管理总模块").isEmpty());
+
+    db.failQueriesContaining({});
+    messages.clear();
+    messages.answer(Answer::No);
+    typeInto(w->编辑框_收款, "400");
+    test::pressEnter(w->编辑框_收款);
+    EXPECT_EQ(w->标签_总金额->text(), "358");
+    EXPECT_EQ(messages.texts(), QStringList({"应找零：42元", kCheckOutQuestion}));
+}
+
 TEST_F(SalesWindowTest, CheckoutAnsweredNoChangesNothing) {
     addTwoProducts();
     SalesWindow* w = open();
@@ -755,7 +800,7 @@ TEST_F(SalesWindowTest, AbandonDeletesTheBillAndStartsANewOne) {
         exec("insert into 销售管理总模块(编号,销售单号,状态)values(?,?,?)", {"xsz", "xs-other", "挂起"});
         if (c.suspended) {
             suspend(w);
-            ASSERT_TRUE(w->loadRetrievedBill(bill));
+            ASSERT_EQ(w->loadRetrievedBill(bill), sales::SalesWindow::Retrieval::Loaded);
         }
         if (*c.refuse)
             exec(QString("create trigger refuse %1 begin select raise(abort,'refused'); end")

@@ -98,12 +98,15 @@ TEST_F(SchemaTest, LookupIndexesAreAddedToFilesThatLackThem) {
 }
 
 TEST_F(SchemaTest, SettingsListsSplitAtEveryCommaAndEmptyGivesNothing) {
-    EXPECT_TRUE(store::loadBrandList(db).isEmpty());  // NULL
+    EXPECT_EQ(store::loadBrandList(db), QStringList());  // NULL
     exec("update 系统设置 set 品牌管理=?, 杯型管理=?, 尺码管理=?, 折扣=?", {"", "A", "70,75 ,,80", "9"});
-    EXPECT_TRUE(store::loadBrandList(db).isEmpty());  // empty text
+    EXPECT_EQ(store::loadBrandList(db), QStringList());  // empty text
     EXPECT_EQ(store::loadCupList(db), QStringList{"A"});
     EXPECT_EQ(store::loadSizeList(db), (QStringList{"70", "75 ", "", "80"}));
     EXPECT_EQ(store::loadDiscountList(db), QStringList{"9"});
-    EXPECT_TRUE(store::loadDiscountReasonList(db).isEmpty());
-    EXPECT_TRUE(store::loadCategoryList(db).isEmpty());
+    EXPECT_EQ(store::loadDiscountReasonList(db), QStringList());
+    EXPECT_EQ(store::loadCategoryList(db), QStringList());
+    // A settings row that cannot be read is no empty list.
+    db.failQueriesContaining("系统设置");
+    EXPECT_FALSE(store::loadCupList(db).has_value());
 }
