@@ -36,7 +36,7 @@ protected:
         exec("insert into 销售管理总模块(销售单号,状态)values('xs1','挂起')");
         for (const QString& amount : amounts)
             exec("insert into 销售模块(销售单号,小计)values('xs1',?)", {amount});
-        ASSERT_TRUE(w->loadRetrievedBill("xs1"));
+        ASSERT_EQ(w->loadRetrievedBill("xs1"), sales::SalesWindow::Retrieval::Loaded);
     }
 };
 
