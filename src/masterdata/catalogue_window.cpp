@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <tuple>
 
 namespace masterdata {
 
@@ -22,6 +23,7 @@ namespace {
 const QString kRequiredTitle = QStringLiteral("*星号项为必填项");
 constexpr int kNumberColumnLength = 100;  // 吊牌价, 进货价 and 库存
 const QString kRequiredMessage = QStringLiteral("带*星号的必填项没有填写完整，请重新填写！");
+const QString kAddFailed = QStringLiteral("商品资料添加失败！");
 
 // The list's columns are the table's columns of the same name, in this order; the change and
 // the deletion read a row's cells by these positions.
@@ -200,9 +202,14 @@ bool CatalogueWindow::refreshProductList() {
     const store::RecordSet products = shell_.products.rows();
     超级列表框_商品资料->setRows(products, kProductColumns);
     // Proposed free; the box is left empty when that cannot be read, for the user to type one.
-    编辑框_编号->setText(
+    proposeCode(
         store::takeFreeNumber(shell_.db, shell_.clock, store::NumberKind::ProductCode).value_or(""));
     return !products.failed();
+}
+
+void CatalogueWindow::proposeCode(const QString& code) {
+    proposedCode_ = code;
+    编辑框_编号->setText(code);
 }
 
 bool CatalogueWindow::fillAttributeBoxes() {
@@ -253,64 +260,27 @@ bool CatalogueWindow::requiredFieldsFilled() const {
     return true;
 }
 
-void CatalogueWindow::addProduct() {
-    const QString code = 编辑框_编号->text();
-    const QString mnemonic = 编辑框_助记码->text();
-    const QString barcode = 编辑框_条形码->text();
-    // The lookups run before any is looked at. An empty value is never a duplicate: the barcode
-    // is optional, and an empty code or mnemonic code is refused as a missing required field.
-    const store::RecordSet sameCode =
-        shell_.db.query("select 编号 from 商品资料 where 编号 = ? limit 1", {code});
-    const store::RecordSet sameMnemonic =
-        shell_.db.query("select * from 商品资料 where 助记码 = ? limit 1", {mnemonic});
-    const store::RecordSet sameBarcode =
-        shell_.db.query("select * from 商品资料 where 条形码 = ? limit 1", {barcode});
-    // A lookup that failed cannot tell a duplicate from a new value.
-    if (sameCode.failed() || sameMnemonic.failed() || sameBarcode.failed()) {
-        shell_.showMessage(QStringLiteral("商品资料添加失败！"), 0x40, ui::kStandardTitle);
-        return;
-    }
-    if (!code.isEmpty() && !sameCode.atEnd()) {
-        shell_.showMessage(QStringLiteral("你所填写商品编号已经存在，请重新输入！"), 0x10,
-                           ui::kRemindYouTitle);
-        编辑框_编号->setFocus();
-        return;
-    }
-    if (!mnemonic.isEmpty() && sameMnemonic.text("助记码") == mnemonic) {
-        shell_.showMessage(QStringLiteral("你所填写助记码已经存在，请重新输入！"), 0x10,
-                           ui::kRemindYouTitle);
-        编辑框_助记码->setFocus();
-        return;
-    }
-    if (!barcode.isEmpty() && sameBarcode.text("条形码") == barcode) {
-        shell_.showMessage(QStringLiteral("你所填写条形码已经存在，请重新输入！"), 0x10,
-                           ui::kRemindYouTitle);
-        编辑框_条形码->setFocus();
-        return;
-    }
-    insertProduct();
-}
+// A refusal's message, and the box that takes the focus for the user to type again.
+struct CatalogueWindow::Refusal {
+    QString text;
+    int style = 0x40;
+    QString title = ui::kStandardTitle;
+    QLineEdit* focus = nullptr;
+};
 
-void CatalogueWindow::insertProduct() {
-    if (!requiredFieldsFilled()) {
-        shell_.showMessage(kRequiredMessage, 0x40, kRequiredTitle);
-        return;
-    }
-    store::Database& db = shell_.db;
-    const QString stock = 编辑框_库存->text();
-    // The product and its stock row go in together or not at all, and the product is told added
-    // only once both are in the file for good.
-    const bool stored = store::inTransaction(db, [&] {
-        return numbersFit() &&
-               db.execute("insert into 商品资料(编号,助记码,条形码,款号,品名,品类,杯型,尺码,颜色,"
-                          "品牌供应商,吊牌价,进货价,库存)values(?,?,?,?,?,?,?,?,?,?,?,?,?)",
-                          productFields()) &&
-               db.execute(" insert into 库存表(商品编号,助记码,款号,期初库存,实际库存)values(?,?,?,?,?)",
-                          {编辑框_编号->text(), 编辑框_助记码->text(), 编辑框_款号->text(), stock,
-                           stock});
+// The checks and the inserts are one write transaction, so that no other program's add comes
+// between a check and the insert it allowed. Success is told only once both rows are committed.
+void CatalogueWindow::addProduct() {
+    std::optional<Refusal> refusal;
+    const bool stored = store::inTransaction(shell_.db, [&] {
+        refusal = takenValueRefusal();
+        if (!refusal) refusal = insertProduct();
+        return !refusal;
     });
     if (!stored) {
-        shell_.showMessage(QStringLiteral("商品资料添加失败！"), 0x40, ui::kStandardTitle);
+        const Refusal told = refusal.value_or(Refusal{kAddFailed});
+        shell_.showMessage(told.text, told.style, told.title);
+        if (told.focus) told.focus->setFocus();
         return;
     }
     const bool listed = refreshProductList();
@@ -319,6 +289,58 @@ void CatalogueWindow::insertProduct() {
     shell_.tellUnlessRead(listed);
     // Ready for the next product, typed from the mnemonic code as when the window opened.
     编辑框_助记码->setFocus();
+}
+
+// The code first, then the mnemonic code, then the barcode: the first a stored product has. A
+// proposed code is not the user's to retype: when another program has stored it meanwhile, the
+// box shows a free one instead. An empty value is never taken: the barcode is optional, and an
+// empty code or mnemonic code is refused as a missing required field.
+std::optional<CatalogueWindow::Refusal> CatalogueWindow::takenValueRefusal() {
+    store::Database& db = shell_.db;
+    const Refusal failed{kAddFailed};
+    const QString code = 编辑框_编号->text();
+    if (!code.isEmpty() && code == proposedCode_) {
+        const std::optional<QString> claimed =
+            store::claimNumber(db, shell_.clock, store::NumberKind::ProductCode, code);
+        if (!claimed) return failed;
+        proposeCode(*claimed);
+    } else if (!code.isEmpty()) {
+        const store::RecordSet sameCode =
+            db.query("select 编号 from 商品资料 where 编号 = ? limit 1", {code});
+        if (sameCode.failed()) return failed;
+        if (!sameCode.atEnd())
+            return Refusal{QStringLiteral("你所填写商品编号已经存在，请重新输入！"), 0x10,
+                           ui::kRemindYouTitle, 编辑框_编号};
+    }
+    const std::tuple<QLineEdit*, const char*, const char*> uniques[] = {
+        {编辑框_助记码, "助记码", "你所填写助记码已经存在，请重新输入！"},
+        {编辑框_条形码, "条形码", "你所填写条形码已经存在，请重新输入！"}};
+    for (const auto& [edit, column, taken] : uniques) {
+        const QString value = edit->text();
+        const QString sql = QStringLiteral("select %1 from 商品资料 where %1 = ? limit 1");
+        const store::RecordSet same = db.query(sql.arg(QString::fromUtf8(column)), {value});
+        // A lookup that failed cannot tell a duplicate from a new value.
+        if (same.failed()) return failed;
+        // Byte for byte: a stored value that differs only in letter case is another value.
+        if (!value.isEmpty() && same.text(1) == value)
+            return Refusal{QString::fromUtf8(taken), 0x10, ui::kRemindYouTitle, edit};
+    }
+    return std::nullopt;
+}
+
+std::optional<CatalogueWindow::Refusal> CatalogueWindow::insertProduct() {
+    if (!requiredFieldsFilled()) return Refusal{kRequiredMessage, 0x40, kRequiredTitle};
+    store::Database& db = shell_.db;
+    const QString stock = 编辑框_库存->text();
+    // The product and its stock row go in together or not at all.
+    if (numbersFit() &&
+        db.execute("insert into 商品资料(编号,助记码,条形码,款号,品名,品类,杯型,尺码,颜色,"
+                   "品牌供应商,吊牌价,进货价,库存)values(?,?,?,?,?,?,?,?,?,?,?,?,?)",
+                   productFields()) &&
+        db.execute(" insert into 库存表(商品编号,助记码,款号,期初库存,实际库存)values(?,?,?,?,?)",
+                   {编辑框_编号->text(), 编辑框_助记码->text(), 编辑框_款号->text(), stock, stock}))
+        return std::nullopt;
+    return Refusal{kAddFailed};
 }
 
 void CatalogueWindow::queryProductByCode() {

@@ -5,6 +5,8 @@
 #include "session/shell.h"
 #include "ui/hosted_window.h"
 
+#include <optional>
+
 class QAction;
 class QComboBox;
 class QLineEdit;
@@ -65,7 +67,13 @@ private:
     void buildForm();
     void buildMenus();
     void connectEnterChain();
-    void insertProduct();
+    struct Refusal;
+    // The refusal of a code, mnemonic code or barcode a stored product has.
+    std::optional<Refusal> takenValueRefusal();
+    // The required-field test and the two inserts.
+    std::optional<Refusal> insertProduct();
+    // A code for the next product, shown in 编辑框_编号 until the user types another.
+    void proposeCode(const QString& code);
     void returnToEntryMode();
     void setEditMode(bool editing);
     bool requiredFieldsFilled() const;
@@ -74,6 +82,7 @@ private:
     QStringList productFields() const;
 
     session::Shell& shell_;
+    QString proposedCode_;
 };
 
 }  // namespace masterdata

@@ -150,9 +150,12 @@ void AddProductWindow::offerProductCatalogue(const char* question) {
 void AddProductWindow::addReceiptLine() {
     ReceiptTotals totals = {receipt_->标签_总数->text(), receipt_->标签_吊总->text(),
                             receipt_->标签_进总->text()};
-    const LineProblem problem = receiving::addReceiptLine(
+    const AddedLine added = receiving::addReceiptLine(
         shell_.db, shell_.clock,
-        {receipt_->receiptNumber(), 组合框_编号->currentText(), 编辑框_数量->text()}, totals);
+        {receipt_->receiptNumber(), 组合框_编号->currentText(), 编辑框_数量->text(),
+         receipt_->receiptNumberProposed()},
+        totals);
+    const LineProblem problem = added.problem;
     if (problem != LineProblem::None) {
         const Notice notice = noticeFor(problem);
         shell_.showMessage(notice.text, 0x40, notice.title);
@@ -160,6 +163,7 @@ void AddProductWindow::addReceiptLine() {
             shell_.tellUnlessRead(resetAddProductWindow());
         return;
     }
+    receipt_->lineStoredUnder(added.receiptNumber);
     receipt_->标签_总数->setText(totals.pieces);
     receipt_->标签_吊总->setText(totals.tagPrice);
     receipt_->标签_进总->setText(totals.purchasePrice);

@@ -3,6 +3,7 @@
 #include "receiving/receipt_status.h"
 #include "store/exact_number.h"
 #include "store/free_numbers.h"
+#include "store/transaction.h"
 #include "ui/messages.h"
 
 namespace receiving {
@@ -31,20 +32,21 @@ Notice noticeFor(LineProblem problem) {
     return {};
 }
 
-LineProblem addReceiptLine(store::Database& db, const store::Clock& clock,
-                           const NewReceiptLine& line, ReceiptTotals& totals) {
-    if (line.productCode.isEmpty()) return LineProblem::NoProductCode;
+AddedLine addReceiptLine(store::Database& db, const store::Clock& clock,
+                         const NewReceiptLine& line, ReceiptTotals& totals) {
+    const AddedLine refused = {LineProblem::NotStored, {}};
+    if (line.productCode.isEmpty()) return {LineProblem::NoProductCode, {}};
     // Texts, not numbers: "0.0" and "00" pass.
-    if (line.quantity.isEmpty() || line.quantity == u"0") return LineProblem::NoQuantity;
+    if (line.quantity.isEmpty() || line.quantity == u"0") return {LineProblem::NoQuantity, {}};
     // A quantity a double does not carry exactly, or a review could not write back into
     // 实际库存, would come back into stock as another figure.
-    if (!store::isExactQuantity(line.quantity, kFigureColumnLength)) return LineProblem::NotStored;
+    if (!store::isExactQuantity(line.quantity, kFigureColumnLength)) return refused;
     // The product is looked up once, by its code: a mnemonic code or barcode that an earlier
     // product shares must not turn the line into that product.
     const store::RecordSet product =
         db.query("select * from 商品资料 where 编号 =? limit 1", {line.productCode});
-    if (product.failed()) return LineProblem::NotStored;
-    if (product.atEnd()) return LineProblem::UnknownProduct;
+    if (product.failed()) return refused;
+    if (product.atEnd()) return {LineProblem::UnknownProduct, {}};
     const store::ExactNumber quantity = *store::ExactNumber::of(line.quantity);
     const std::optional<QString> sums[] = {
         store::movedFigure(totals.pieces, quantity),
@@ -53,20 +55,23 @@ LineProblem addReceiptLine(store::Database& db, const store::Clock& clock,
     // The totals go into the receipt's header at the submit: one that is not the exact figure,
     // or that its column cannot hold, would make the submit store a wrong one or fail for good.
     for (const std::optional<QString>& sum : sums)
-        if (!sum || sum->size() > kFigureColumnLength) return LineProblem::NotStored;
+        if (!sum || sum->size() > kFigureColumnLength) return refused;
     // A receipt without a number would gather the lines of every other such receipt.
-    if (line.receiptNumber.isEmpty()) return LineProblem::NotStored;
-    const std::optional<QString> lineId =
-        store::takeFreeNumber(db, clock, store::NumberKind::ReceiptLineId);
-    const bool stored = lineId && db.execute(
-        "insert into 入库管理模块(入库编号,入库单号,商品编号,商品数量,助记码,款号,品名,杯型,尺码,颜色,"
-        "状态)values(?,?,?,?,?,?,?,?,?,?,?)",
-        {*lineId, line.receiptNumber, line.productCode, line.quantity,
-         product.text("助记码"), product.text("款号"), product.text("品名"), product.text("杯型"),
-         product.text("尺码"), product.text("颜色"), kNotInStock});
-    if (!stored) return LineProblem::NotStored;
+    if (line.receiptNumber.isEmpty()) return refused;
+    std::optional<store::LineNumbers> numbers;
+    const bool stored = store::inTransaction(db, [&] {
+        numbers = store::takeLineNumbers(db, clock, store::NumberKind::ReceiptNumber,
+                                         line.receiptNumber, line.receiptNumberProposed);
+        return numbers && db.execute(
+            "insert into 入库管理模块(入库编号,入库单号,商品编号,商品数量,助记码,款号,品名,杯型,尺码,"
+            "颜色,状态)values(?,?,?,?,?,?,?,?,?,?,?)",
+            {numbers->lineId, numbers->document, line.productCode, line.quantity,
+             product.text("助记码"), product.text("款号"), product.text("品名"), product.text("杯型"),
+             product.text("尺码"), product.text("颜色"), kNotInStock});
+    });
+    if (!stored) return refused;
     totals = {*sums[0], *sums[1], *sums[2]};
-    return LineProblem::None;
+    return {LineProblem::None, numbers->document};
 }
 
 }  // namespace receiving

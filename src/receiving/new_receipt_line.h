@@ -21,6 +21,8 @@ struct NewReceiptLine {
     QString receiptNumber;
     QString productCode;
     QString quantity;  // as typed
+    // No line of the receipt is stored yet, so another program may have stored its number meanwhile.
+    bool receiptNumberProposed = false;
 };
 
 // Why a line was not added; the checks run in this order and the first that fails counts.
@@ -33,9 +35,15 @@ struct Notice {
 // Every refusal is an information notice (style 0x40).
 Notice noticeFor(LineProblem problem);
 
+struct AddedLine {
+    LineProblem problem = LineProblem::None;
+    QString receiptNumber;  // the number the line was stored under; "" when it was not
+};
 // Stores the line for the first product whose code it names (its mnemonic code, style number,
 // name, cup, size and colour) and adds it to `totals`. On a problem nothing is stored or added.
-LineProblem addReceiptLine(store::Database& db, const store::Clock& clock,
-                           const NewReceiptLine& line, ReceiptTotals& totals);
+// The line id, and a proposed receipt number, are made sure of in the transaction that stores
+// the line: a proposed number another program has stored meanwhile gives way to a free one.
+AddedLine addReceiptLine(store::Database& db, const store::Clock& clock,
+                         const NewReceiptLine& line, ReceiptTotals& totals);
 
 }  // namespace receiving

@@ -79,8 +79,8 @@ void NewReceiptWindow::buildForm() {
                               {form->width() - 100, buttonsTop, 90, 28});
 }
 
-// The window is the only one that takes receipt numbers, one for each receipt it is opened for.
-// Without a number it takes no line.
+// A proposal, free when taken; the receipt's first line makes sure of it. Without a number the
+// window takes no line.
 void NewReceiptWindow::setUpNewReceipt() {
     const std::optional<QString> number =
         store::takeFreeNumber(shell_.db, shell_.clock, store::NumberKind::ReceiptNumber);
@@ -94,6 +94,11 @@ void NewReceiptWindow::setUpNewReceipt() {
 }
 
 QString NewReceiptWindow::receiptNumber() const { return 标签_编号->text(); }
+
+void NewReceiptWindow::lineStoredUnder(const QString& number) {
+    标签_编号->setText(number);
+    numberStored_ = true;
+}
 
 bool NewReceiptWindow::refreshNewReceiptLines() {
     const store::RecordSet lines =

@@ -33,6 +33,10 @@ public:
     void submitReceipt();
 
     QString receiptNumber() const;
+    // The receipt number is only proposed until the first line is stored under it, which may
+    // have had to take another: from then on it is the receipt's own.
+    bool receiptNumberProposed() const { return !numberStored_; }
+    void lineStoredUnder(const QString& number);
 
     QGroupBox* 分组框1;
     QLabel* 标签_编号;   // the receipt number
@@ -61,6 +65,7 @@ private:
     session::Shell& shell_;
     ReceiptListWindow* receiptList_;
     bool asksOnClose_ = true;
+    bool numberStored_ = false;
 };
 
 }  // namespace receiving

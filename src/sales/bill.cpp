@@ -127,22 +127,28 @@ bool discountFits(const QString& discount) { return store::fitsAsNumber(discount
 
 }  // namespace
 
-LineProblem addBillLine(store::Database& db, const store::Clock& clock, const BillLine& line) {
+AddedLine addBillLine(store::Database& db, const store::Clock& clock, const BillLine& line) {
     if (const LineProblem problem = checkBillLine(db, clock.now().date(), line);
         problem != LineProblem::None)
-        return problem;
+        return {problem, {}};
     // A bill without a number would gather the lines of every other such bill.
-    if (line.billNumber.isEmpty()) return LineProblem::NotStored;
-    const std::optional<QString> lineId = store::takeFreeNumber(db, clock, NumberKind::BillLineId);
-    const bool stored = lineId && discountFits(line.discount) && db.execute(
-        "insert into 销售模块(销售编号,销售时间,销售单号,商品编号,数量,折扣,折后价,小计,折扣原因,状态,"
-        "款号,杯型,尺码,颜色,单价,销售人员)values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
-        {*lineId, store::toDateStamp(line.saleDate),
-         line.billNumber, line.productCode, line.quantity, line.discount,
-         discountedPrice(line.discount, line.unitPrice), line.subtotal, line.discountReason,
-         "未确认", line.styleNumber, line.cup, line.size, line.colour, line.unitPrice,
-         line.salesperson});
-    return stored ? LineProblem::None : LineProblem::NotStored;
+    if (line.billNumber.isEmpty() || !discountFits(line.discount))
+        return {LineProblem::NotStored, {}};
+    std::optional<store::LineNumbers> numbers;
+    const bool stored = store::inTransaction(db, [&] {
+        numbers = store::takeLineNumbers(db, clock, NumberKind::BillNumber, line.billNumber,
+                                         line.billNumberProposed);
+        return numbers && db.execute(
+            "insert into 销售模块(销售编号,销售时间,销售单号,商品编号,数量,折扣,折后价,小计,折扣原因,"
+            "状态,款号,杯型,尺码,颜色,单价,销售人员)values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
+            {numbers->lineId, store::toDateStamp(line.saleDate), numbers->document,
+             line.productCode, line.quantity, line.discount,
+             discountedPrice(line.discount, line.unitPrice), line.subtotal, line.discountReason,
+             "未确认", line.styleNumber, line.cup, line.size, line.colour, line.unitPrice,
+             line.salesperson});
+    });
+    return stored ? AddedLine{LineProblem::None, numbers->document}
+                  : AddedLine{LineProblem::NotStored, {}};
 }
 
 bool changeBillLine(store::Database& db, const LineChange& change) {
@@ -152,8 +158,15 @@ bool changeBillLine(store::Database& db, const LineChange& change) {
          change.subtotal, change.discountReason, change.lineRow});
 }
 
-bool deleteBillLine(store::Database& db, const QString& lineRow) {
-    return db.execute("delete from 销售模块 where rowid =?", {lineRow});
+std::optional<bool> deleteBillLine(store::Database& db, const QString& lineRow,
+                                   const QString& billNumber) {
+    std::optional<bool> billLeft;
+    const bool deleted = store::inTransaction(db, [&] {
+        if (!db.execute("delete from 销售模块 where rowid =?", {lineRow})) return false;
+        billLeft = store::isNumberInUse(db, NumberKind::BillNumber, billNumber);
+        return billLeft.has_value();
+    });
+    return deleted ? billLeft : std::nullopt;
 }
 
 bool suspendBill(store::Database& db, const store::Clock& clock, const SuspendedBill& bill) {

@@ -52,6 +52,8 @@ struct BillLine {
     QString colour;
     QString unitPrice;
     QString salesperson;
+    // Nothing of the bill is stored yet, so another program may have stored its number meanwhile.
+    bool billNumberProposed = false;
 };
 
 // Why a line was not stored; the checks run in this order and the first that fails counts.
@@ -74,8 +76,14 @@ struct Notice {
 // Every refusal is an information notice (style 0x40).
 Notice noticeFor(LineProblem problem);
 
-// Checks the line and stores it with status "未确认" and a new line id.
-LineProblem addBillLine(store::Database& db, const store::Clock& clock, const BillLine& line);
+struct AddedLine {
+    LineProblem problem = LineProblem::None;
+    QString billNumber;  // the number the line was stored under; "" when it was not
+};
+// Checks the line and stores it with status "未确认" and a new line id, in one transaction. A
+// proposed bill number is made sure of there: when another program has stored it meanwhile, the
+// line goes under a free number taken then.
+AddedLine addBillLine(store::Database& db, const store::Clock& clock, const BillLine& line);
 
 // The figures a bill line's change writes; its other columns stay.
 // A stored line is reached by its row key, not by its line id: lines of an older file may share
@@ -89,7 +97,11 @@ struct LineChange {
     QString unitPrice;
 };
 bool changeBillLine(store::Database& db, const LineChange& change);
-bool deleteBillLine(store::Database& db, const QString& lineRow);
+// Deletes the line and tells, from the same transaction, whether anything of the bill (a line or
+// a header) is still stored: a bill that has nothing left no longer holds its number. Nothing
+// when the line was not deleted.
+std::optional<bool> deleteBillLine(store::Database& db, const QString& lineRow,
+                                   const QString& billNumber);
 
 // What suspending a bill records in its header; the pieces are counted from the bill's lines.
 struct SuspendedBill {

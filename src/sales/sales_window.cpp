@@ -234,13 +234,14 @@ bool SalesWindow::setUpSalesWindow() {
     return resetSalesEntryFields();
 }
 
-// The window is the only one that takes bill numbers, and the number it shows is in use until
-// the new one replaces it. Without a number it takes no line.
+// A proposal, free when taken and other than the number the window showed; the bill's first line
+// makes sure of it. Without a number the window takes no line.
 void SalesWindow::startNewBillNumber() {
     const std::optional<QString> number = store::takeFreeNumber(
         shell_.db, shell_.clock, store::NumberKind::BillNumber, {billNumber()});
     标签_销售单号->setText(number.value_or(QString()));
     billTotal_.clear();  // a number not in use has no lines
+    ownsBillNumber_ = false;
     if (!number) tell(QStringLiteral("生成销售单号失败，请点废弃重新开单！"), ui::kStandardTitle);
 }
 
@@ -254,11 +255,20 @@ bool SalesWindow::resetSalesEntryFields() {
     return discountsRead && reasonsRead && productsRead;
 }
 
+// A proposed number's rows, if any, are another program's: the window's bill has none yet.
 bool SalesWindow::showBillTotal() {
-    const std::optional<QString> total = makeBillTotal(shell_.db, billNumber());
+    const std::optional<QString> total =
+        ownsBillNumber_ ? makeBillTotal(shell_.db, billNumber()) : std::optional(QString());
     if (total) billTotal_ = *total;
     标签_总金额->setText(billTotal_);
     return total.has_value();
+}
+
+bool SalesWindow::refillOwnBill() {
+    if (ownsBillNumber_) return refillBillList(billNumber());
+    超级列表框_销售单->deleteAllRows();
+    billLineRows_.clear();
+    return true;
 }
 
 bool SalesWindow::resetAndShowTotal() {
@@ -320,12 +330,17 @@ BillLine SalesWindow::enteredLine() const {
             组合框_尺码->currentText(),
             组合框_颜色->currentText(),
             标签_单价->text(),
-            shell_.currentUser};
+            shell_.currentUser,
+            !ownsBillNumber_};
 }
 
 void SalesWindow::addBillLine() {
-    const LineProblem problem = sales::addBillLine(shell_.db, shell_.clock, enteredLine());
+    const AddedLine added = sales::addBillLine(shell_.db, shell_.clock, enteredLine());
+    const LineProblem problem = added.problem;
     if (problem == LineProblem::None) {
+        // The number may have moved on from the proposal; the reset shows it over the list too.
+        标签_销售单号->setText(added.billNumber);
+        ownsBillNumber_ = true;
         const bool listed = refillBillList(billNumber());
         // The next product's code is typed at once (a catalogue of one product is chosen again
         // by the reset, which takes the keyboard on to the quantity).
@@ -367,11 +382,15 @@ void SalesWindow::storeChangedLine() {
 void SalesWindow::deleteSelectedLine() {
     const int row = 超级列表框_销售单->selectedRow();
     if (row < 0) return;
-    if (!deleteBillLine(shell_.db, billLineRows_.at(row))) {
+    const std::optional<bool> billLeft =
+        deleteBillLine(shell_.db, billLineRows_.at(row), billNumber());
+    if (!billLeft) {
         tell(QStringLiteral("删除失败！"), ui::kStandardTitle);
         return;
     }
-    const bool listed = refillBillList(billNumber());
+    // With nothing of the bill left, its number is free for another program to take.
+    ownsBillNumber_ = ownsBillNumber_ && *billLeft;
+    const bool listed = refillOwnBill();
     shell_.tellUnlessRead(showBillTotal() && listed);
 }
 
@@ -417,7 +436,9 @@ void SalesWindow::checkOutBill() {
     if (shell_.showMessage(QStringLiteral("是否确认买单！"), 0x24, ui::kStandardTitle) !=
         ui::Answer::Yes)
         return;
-    if (const QString failure = payBill(shell_.db, billNumber()); !failure.isEmpty()) {
+    // A bill with nothing stored has nothing to pay; rows under its number are another's.
+    if (const QString failure = ownsBillNumber_ ? payBill(shell_.db, billNumber()) : QString();
+        !failure.isEmpty()) {
         tell(failure, ui::kStandardTitle);
         return;
     }
@@ -425,7 +446,7 @@ void SalesWindow::checkOutBill() {
     shell_.showMessage(QStringLiteral("是否打印小票！"), 0x24, ui::kStandardTitle);
     组合框_编号->setFocus();  // the next customer's first code
     const bool setUp = setUpSalesWindow();
-    const bool listed = refillBillList(billNumber());
+    const bool listed = refillOwnBill();
     shell_.showMessage(QStringLiteral("　　　　继续努力！加油！"), 0, ui::kStandardTitle);
     shell_.tellUnlessRead(setUp && listed);
 }
@@ -444,10 +465,9 @@ void SalesWindow::suspendBill() {
         tell(QStringLiteral("挂起失败"), ui::kStandardTitle);
         return;
     }
-    超级列表框_销售单->deleteAllRows();
-    billLineRows_.clear();
     组合框_编号->setFocus();  // the next customer's first code
     startNewBillNumber();
+    refillOwnBill();
     shell_.tellUnlessRead(resetSalesEntryFields());
 }
 
@@ -473,6 +493,7 @@ SalesWindow::Retrieval SalesWindow::loadRetrievedBill(const QString& number) {
     分组框2->setTitle(number);
     billTotal_ = *total;
     标签_总金额->setText(billTotal_);
+    ownsBillNumber_ = true;
     return Retrieval::Loaded;
 }
 
@@ -480,13 +501,15 @@ void SalesWindow::abandonBill() {
     if (shell_.showMessage(QStringLiteral("是否废弃这张销售单！"), 0x24, ui::kStandardTitle) !=
         ui::Answer::Yes)
         return;
-    if (const QString failure = sales::abandonBill(shell_.db, billNumber()); !failure.isEmpty()) {
+    if (const QString failure =
+            ownsBillNumber_ ? sales::abandonBill(shell_.db, billNumber()) : QString();
+        !failure.isEmpty()) {
         tell(failure, ui::kStandardTitle);
         return;
     }
     组合框_编号->setFocus();  // the next customer's first code
     const bool setUp = setUpSalesWindow();
-    shell_.tellUnlessRead(refillBillList(billNumber()) && setUp);
+    shell_.tellUnlessRead(refillOwnBill() && setUp);
 }
 
 }  // namespace sales

@@ -100,6 +100,8 @@ private:
     store::RecordSet readBillLines(const QString& number) const;
     void showBillLines(const store::RecordSet& lines);
     void startNewBillNumber();
+    // The bill list of the window's own bill; empty while its number is only proposed.
+    bool refillOwnBill();
     BillLine enteredLine() const;
     // 标签_总金额 shows the bill's total as read now; when it cannot be read, the last total read
     // stays and false is given.
@@ -119,6 +121,9 @@ private:
     std::unique_ptr<SalesPicker> picker_;
     std::vector<QString> billLineRows_;  // the row key of each line in the bill list, in order
     QString billTotal_;  // the total of the bill on the window, as last read
+    // The bill number is the window's own once it stored a line under it or retrieved the bill;
+    // until then it is only proposed, and the rows under it, if any, are another program's.
+    bool ownsBillNumber_ = false;
 };
 
 }  // namespace sales

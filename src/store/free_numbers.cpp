@@ -62,4 +62,29 @@ std::optional<QString> takeFreeNumber(Database& db, const Clock& clock, NumberKi
     return number;
 }
 
+std::optional<bool> isNumberInUse(Database& db, NumberKind kind, const QString& number) {
+    const std::optional<QSet<QString>> stored = numbersLike(db, kindOf(kind), number);
+    if (!stored) return std::nullopt;
+    return stored->contains(number);
+}
+
+std::optional<QString> claimNumber(Database& db, const Clock& clock, NumberKind kind,
+                                   const QString& proposed) {
+    const std::optional<bool> inUse = isNumberInUse(db, kind, proposed);
+    if (!inUse) return std::nullopt;
+    return *inUse ? takeFreeNumber(db, clock, kind) : proposed;
+}
+
+std::optional<LineNumbers> takeLineNumbers(Database& db, const Clock& clock, NumberKind document,
+                                           const QString& number, bool proposed) {
+    const std::optional<QString> documentNumber =
+        proposed ? claimNumber(db, clock, document, number) : number;
+    const NumberKind line =
+        document == NumberKind::BillNumber ? NumberKind::BillLineId : NumberKind::ReceiptLineId;
+    const std::optional<QString> lineId =
+        documentNumber ? takeFreeNumber(db, clock, line) : std::nullopt;
+    if (!lineId) return std::nullopt;
+    return LineNumbers{*documentNumber, *lineId};
+}
+
 }  // namespace store

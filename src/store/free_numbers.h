@@ -30,4 +30,24 @@ enum class NumberKind {
 std::optional<QString> takeFreeNumber(Database& db, const Clock& clock, NumberKind kind,
                                       const QStringList& held = {});
 
+// Whether a stored row has `number`; nothing when a read failed.
+std::optional<bool> isNumberInUse(Database& db, NumberKind kind, const QString& number);
+
+// A window's number is only proposed until the window has stored something under it: another
+// program on the file may store the same number meanwhile. Run inside the write transaction that
+// stores the first row under it, this gives `proposed` while no stored row has it, and otherwise
+// a number taken free now. Nothing when a read failed.
+std::optional<QString> claimNumber(Database& db, const Clock& clock, NumberKind kind,
+                                   const QString& proposed);
+
+// The numbers a new line of a bill or a receipt is stored under, taken inside the write
+// transaction that stores it: its document's number, claimed while only `proposed`, and a free
+// line id of the document's kind. Nothing when a read failed.
+struct LineNumbers {
+    QString document;
+    QString lineId;
+};
+std::optional<LineNumbers> takeLineNumbers(Database& db, const Clock& clock, NumberKind document,
+                                           const QString& number, bool proposed);
+
 }  // namespace store

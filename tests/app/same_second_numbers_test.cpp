@@ -2,9 +2,7 @@
 // already had 2:52:07. Each road takes two numbers of one kind through the windows; they differ,
 // no line joins another's bill or receipt, and a checkout charges and deducts only its own lines.
 
-#include "masterdata/catalogue_window.h"
-#include "receiving/add_product_window.h"
-#include "receiving/new_receipt_window.h"
+#include "app/window_steps.h"
 #include "receiving/receipt_list_window.h"
 #include "receiving/stock_review.h"
 #include "sales/sales_fixture.h"
@@ -16,7 +14,9 @@
 using masterdata::CatalogueWindow;
 using receiving::NewReceiptWindow;
 using sales::SalesWindow;
+using test::addInCatalogue;
 using test::click;
+using test::receive;
 using test::typeInto;
 using ui::Answer;
 
@@ -83,15 +83,6 @@ protected:
         test::trigger(receiptList->菜单项_新增入库);
         return receiptList->findChild<NewReceiptWindow*>();
     }
-    // Through the add-product window, as the administrator adds a line.
-    void receive(NewReceiptWindow* r, const QString& code, const QString& quantity) {
-        click(r->按钮_添加产品);
-        auto* add = r->findChild<receiving::AddProductWindow*>();
-        ASSERT_NE(add, nullptr);
-        test::choose(add->组合框_编号, code);
-        typeInto(add->编辑框_数量, quantity);
-        click(add->按钮_添加);
-    }
     void submit(NewReceiptWindow* r) {
         click(r->按钮_提交表单);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -99,15 +90,6 @@ protected:
 
     CatalogueWindow* openCatalogue() {
         return openWindow<CatalogueWindow>(ui::Placement::TopLeft);
-    }
-    // The required fields with a tag price of 99 and a stock of 5; the code as the box holds it.
-    void addInCatalogue(CatalogueWindow* c, const QString& mnemonic) {
-        typeInto(c->编辑框_助记码, mnemonic);
-        typeInto(c->编辑框_款号, "k" + mnemonic);
-        typeInto(c->编辑框_品名, "文胸");
-        typeInto(c->编辑框_吊牌价, "99");
-        typeInto(c->编辑框_库存, "5");
-        click(c->按钮_添加);
     }
     // One of the product sold and paid: its stock alone goes down.
     void sellAlone(const QString& code, const QString& other) {

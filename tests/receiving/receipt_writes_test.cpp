@@ -48,7 +48,8 @@ TEST_F(ReceiptWritesTest, AReadThatFailsInsideAWriteIsThatWritesFailure) {
     };
     const auto addLine = [&] {
         receiving::ReceiptTotals totals;
-        return receiving::noticeFor(receiving::addReceiptLine(db, clock, {"rk2", "P1", "1"}, totals)).text;
+        return receiving::noticeFor(receiving::addReceiptLine(db, clock, {"rk2", "P1", "1"}, totals).problem)
+            .text;
     };
     const struct {
         const char* read;
@@ -121,7 +122,7 @@ TEST_F(ReceiptWritesTest, QuantitiesComeBackIntoStockExactlyOrAreRefused) {
         for (const QString& quantity : c.quantities) {
             clock.set(clock.now().addSecs(1));
             added << receiving::noticeFor(
-                         receiving::addReceiptLine(db, clock, {"rk1", "P1", quantity}, totals))
+                         receiving::addReceiptLine(db, clock, {"rk1", "P1", quantity}, totals).problem)
                          .text;
         }
         EXPECT_EQ(added, c.added);
@@ -175,7 +176,7 @@ TEST_F(ReceiptWritesTest, ReceiptTotalsAreExactToTheFifteenthDigit) {
         for (qsizetype i = 0; i < quantities.size(); ++i) {
             clock.set(clock.now().addSecs(1));
             const bool refused = !c.refused.isEmpty() && i == quantities.size() - 1;
-            EXPECT_EQ(receiving::addReceiptLine(db, clock, {"rk1", "P1", quantities[i]}, totals),
+            EXPECT_EQ(receiving::addReceiptLine(db, clock, {"rk1", "P1", quantities[i]}, totals).problem,
                       refused ? receiving::LineProblem::NotStored : receiving::LineProblem::None)
                 << quantities[i].toStdString();
         }

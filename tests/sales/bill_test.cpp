@@ -129,10 +129,10 @@ TEST_F(BillTest, LineAmountsAreExactToTheFifteenthDigit) {
         sales::BillLine line{"xs1", clock.now().date(), "sp1", c.quantity, c.discount, c.subtotal, "",
                              "k1", "A", "75", "红", c.price, "张三"};
         if (!sales::isNoDiscount(c.discount)) {
-            EXPECT_EQ(sales::addBillLine(db, clock, line), sales::LineProblem::ReasonNeeded);
+            EXPECT_EQ(sales::addBillLine(db, clock, line).problem, sales::LineProblem::ReasonNeeded);
             line.discountReason = "会员";
         }
-        EXPECT_EQ(sales::addBillLine(db, clock, line), sales::LineProblem::None);
+        EXPECT_EQ(sales::addBillLine(db, clock, line).problem, sales::LineProblem::None);
         EXPECT_EQ(rows("select 小计,折后价 from 销售模块"), QStringList{c.subtotal + "|" + c.discounted});
     }
     // The rules see the fifteenth digit of a typed subtotal.
@@ -142,7 +142,8 @@ TEST_F(BillTest, LineAmountsAreExactToTheFifteenthDigit) {
     };
     for (const auto& [subtotal, problem] : typed)
         EXPECT_EQ(sales::addBillLine(db, clock, {"xs1", clock.now().date(), "sp1", "1", "", subtotal, "",
-                                                 "k1", "A", "75", "红", "123456789012344", "张三"}),
+                                                 "k1", "A", "75", "红", "123456789012344", "张三"})
+                      .problem,
                   problem)
             << subtotal.toStdString();
 }

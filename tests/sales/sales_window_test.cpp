@@ -26,7 +26,19 @@ const QString kCheer = QStringLiteral("　　　　继续努力！加油！");
 
 }  // namespace
 
-class SalesWindowTest : public test::SalesTest {};
+class SalesWindowTest : public test::SalesTest {
+protected:
+    // A suspended bill xs1 of lines with these amounts, retrieved onto the window: a window reads
+    // only a bill of its own, never rows that may stand under a number it only proposes.
+    void retrieveBillOf(SalesWindow* w, const QStringList& amounts) {
+        exec("delete from 销售模块");
+        exec("delete from 销售管理总模块");
+        exec("insert into 销售管理总模块(销售单号,状态)values('xs1','挂起')");
+        for (const QString& amount : amounts)
+            exec("insert into 销售模块(销售单号,小计)values('xs1',?)", {amount});
+        ASSERT_EQ(w->loadRetrievedBill("xs1"), sales::SalesWindow::Retrieval::Loaded);
+    }
+};
 
 TEST_F(SalesWindowTest, OpensWithGreetingDateAndANewBill) {
     SalesWindow* w = open();
@@ -456,9 +468,7 @@ TEST_F(SalesWindowTest, TheTotalKeepsAtMostTwoDecimalsUncut) {
     SalesWindow* w = open();
     for (const auto& [amounts, total] : cases) {
         SCOPED_TRACE(total.toStdString());
-        exec("delete from 销售模块");
-        for (const QString& amount : amounts)
-            exec("insert into 销售模块(销售单号,小计)values(?,?)", {w->标签_销售单号->text(), amount});
+        retrieveBillOf(w, amounts);
         test::click(w->按钮_重置);
         EXPECT_EQ(w->标签_总金额->text(), total);
     }
@@ -484,9 +494,7 @@ TEST_F(SalesWindowTest, GivingChangeLeadsToTheCheckoutQuestion) {
     SalesWindow* w = open();
     for (const Case& c : cases) {
         SCOPED_TRACE((c.total + " / " + c.received).toStdString());
-        exec("delete from 销售模块");
-        if (!c.total.isEmpty())
-            exec("insert into 销售模块(销售单号,小计)values(?,?)", {w->标签_销售单号->text(), c.total});
+        retrieveBillOf(w, c.total.isEmpty() ? QStringList() : QStringList{c.total});
         test::click(w->按钮_重置);
         messages.clear();
         if (!c.change.isEmpty()) messages.answer(Answer::No);
