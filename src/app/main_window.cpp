@@ -80,7 +80,14 @@ void MainWindow::startUp() {
         }
     }
 
-    if (administratorHasPassword()) {
+    const std::optional<bool> hasPassword = administratorHasPassword();
+    if (!hasPassword) {
+        // Not knowing whether admin has a password is no reason to let anyone set a new one.
+        shell_.tellReadFailed();
+        shell_.endProgram();
+        return;
+    }
+    if (*hasPassword) {
         showPanel();
     } else {
         ui::openHostedWindow(new SetPasswordWindow(shell_, this), this, ui::Placement::Centred);
@@ -128,11 +135,12 @@ void MainWindow::createDatabase(const QString& path) {
         shell_.showMessage(failure, 0x40, ui::kStandardTitle);
 }
 
-bool MainWindow::administratorHasPassword() {
+std::optional<bool> MainWindow::administratorHasPassword() {
+    const store::RecordSet admin =
+        shell_.db.query(QStringLiteral("select 密码 from 用户管理模块 where 用户名='admin'"));
+    if (admin.failed()) return std::nullopt;
     // No admin row at all counts as no password, so the administrator can always be set up again.
-    return !shell_.db.query(QStringLiteral("select 密码 from 用户管理模块 where 用户名='admin'"))
-                .text(1)
-                .isEmpty();
+    return !admin.text(1).isEmpty();
 }
 
 void MainWindow::centrePair() {

@@ -6,6 +6,7 @@
 #include "store/schema.h"
 
 #include <QWidget>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -52,7 +53,8 @@ private:
     void endForUnavailableBooks(const store::BooksOpening& opening);
     bool recreateDatabase(const QString& path);
     void createDatabase(const QString& path);
-    bool administratorHasPassword();
+    // Nothing when the users could not be read.
+    std::optional<bool> administratorHasPassword();
     void restorePanel();
     int panelFrameWidth() const;
 

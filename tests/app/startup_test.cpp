@@ -22,6 +22,15 @@ protected:
     session::Shell startUpShell{startUpDb, messages, clock, programFolder.path()};
     QString path() const { return store::databaseFilePath(programFolder.path()); }
 
+    // A database whose admin already has a password.
+    void seedAdministratorWithPassword() {
+        store::Database seeded;
+        ASSERT_EQ(store::createDatabase(seeded, path()), "");
+        ASSERT_TRUE(seeded.open(path(), "admin", store::kDatabasePassword));
+        ASSERT_TRUE(seeded.execute("update 用户管理模块 set 密码=? where 用户名='admin'", {"digest"}));
+        seeded.close();
+    }
+
     void writeFile(const QByteArray& bytes) {
         QDir().mkpath(QFileInfo(path()).absolutePath());
         QFile file(path());
@@ -70,12 +79,21 @@ TEST_F(StartUpTest, FirstRunCreatesTheDatabaseAndAsksForTheAdministratorsPasswor
     EXPECT_EQ(setPassword->pos(), QPoint(270, 195));  // 800 / 2 - 260 / 2, 570 / 2 - 179 / 2
 }
 
+// Users that cannot be read say nothing of admin's password: no set-password window offers
+// to replace it, and the program ends.
+TEST_F(StartUpTest, UsersThatCannotBeReadEndTheProgramWithoutOfferingANewPassword) {
+    seedAdministratorWithPassword();
+    startUpDb.failQueriesContaining("from 用户管理模块");
+
+    app::MainWindow window(startUpShell);
+    EXPECT_EQ(messages.shown, (std::vector<Shown>{{"读取数据失败！", 0x40, ui::kStandardTitle}}));
+    EXPECT_TRUE(startUpShell.programEnded);
+    EXPECT_EQ(window.findChild<app::SetPasswordWindow*>(), nullptr);
+    EXPECT_FALSE(window.navigationPanel()->isVisible());
+}
+
 TEST_F(StartUpTest, AnAdministratorWithAPasswordGetsTheDockedPanelAndNothingElse) {
-    store::Database seeded;
-    ASSERT_EQ(store::createDatabase(seeded, path()), "");
-    ASSERT_TRUE(seeded.open(path(), "admin", store::kDatabasePassword));
-    ASSERT_TRUE(seeded.execute("update 用户管理模块 set 密码=? where 用户名='admin'", {"digest"}));
-    seeded.close();
+    seedAdministratorWithPassword();
     PanelShows shows;
 
     app::MainWindow window(startUpShell);
