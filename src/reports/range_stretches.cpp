@@ -66,7 +66,7 @@ private:
 std::vector<Stretch> stretchesOf(const QString& startText, const QString& endText) {
     const std::optional<QDate> start = calendarDay(startText);
     const std::optional<QDate> end = calendarDay(endText);
-    if (!start || !end) return {{Grain::Days, +1, startText, endText}};
+    if (!start || !end) return {{Grain::Lines, +1, startText, endText}};
     Stretches stretches;
     for (int year = start->year(); year <= end->year(); ++year) {
         const QDate first(year, 1, 1);

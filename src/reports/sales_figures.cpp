@@ -32,14 +32,17 @@ QString stretchRows(Grain grain) {
                " where " + QString::fromUtf8(date) + ">=cast(? as integer) and " +
                QString::fromUtf8(date) + "<=cast(? as integer) and 行数>0";
     };
+    const QString lines = "select 商品编号," + store::kLineColumns +
+                          " from 销售模块 indexed by 销售模块_统计 where 状态='已买单' and " + kInRange;
     switch (grain) {
     case Grain::Years: return sums("销售年单品汇总", "年份");
     case Grain::Months: return sums("销售月单品汇总", "月份");
     case Grain::OtherDates: return sums("销售异日单品汇总", "销售时间");
-    case Grain::Days: break;
+    // Within a month every whole number is a calendar day; a date between two days is none.
+    case Grain::Days: return lines + " and typeof(销售时间)='integer'";
+    case Grain::Lines: break;
     }
-    return "select 商品编号," + store::kLineColumns +
-           " from 销售模块 indexed by 销售模块_统计 where 状态='已买单' and " + kInRange;
+    return lines;
 }
 
 // The kept sums of the rows a statement reads, folded; nothing when the read fails.
@@ -128,7 +131,8 @@ std::optional<BestSellers> bestSellers(store::Database& db, const DateBounds& bo
     LineSums all;  // tells whether the kept integers carry every line of the range
     bool read = true;
     for (const Stretch& stretch : stretchesOf(bounds.start, bounds.end)) {
-        const auto sumsOf = stretch.grain == Grain::Days ? LineSums::ofLine : LineSums::ofRow;
+        const bool ofLines = stretch.grain == Grain::Days || stretch.grain == Grain::Lines;
+        const auto sumsOf = ofLines ? LineSums::ofLine : LineSums::ofRow;
         read = db.forEachRow(stretchRows(stretch.grain), {stretch.from, stretch.to},
                              [&](const store::Row& row) {
                                  const LineSums sums = sumsOf(row, 1, stretch.sign);

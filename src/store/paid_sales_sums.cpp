@@ -41,19 +41,18 @@ QStringList figuresOf(const QString& line, const QString& millionths) {
             "(" + line + ".小计 IS NOT NULL AND " + millionths + " IS NULL)"};
 }
 
-// A sale date between the first and the last day of a month of the years 1 to 9999.
+// A sale date that names a calendar day of the years 1 to 9999, a whole number: the days a range
+// takes off a month's or a year's sums at its ends then take off all the sums hold beyond its
+// bounds. A date with a fraction (20240305.5) lies between two days and is none.
 QString isCalendarDay(const QString& line) {
     const QString date = line + ".销售时间";
-    const QString day = "cast(" + date + " AS INTEGER)";
-    const QString month = day + "/100%100";
-    const QString year = day + "/10000";
-    const QString monthStart = day + "/100*100";
+    const QString month = date + "/100%100";
+    const QString year = date + "/10000";
     const QString leap = "(" + year + "%4=0 AND (" + year + "%100<>0 OR " + year + "%400=0))";
     const QString lastDay = "CASE WHEN " + month + " IN (4,6,9,11) THEN 30 WHEN " + month +
                             "=2 THEN 28+" + leap + " ELSE 31 END";
-    return "(typeof(" + date + ") IN ('integer','real') AND " + date +
-           " BETWEEN 10101 AND 99991231 AND " + month + " BETWEEN 1 AND 12 AND " + date +
-           " BETWEEN " + monthStart + "+1 AND " + monthStart + "+" + lastDay + ")";
+    return "(typeof(" + date + ")='integer' AND " + date + " BETWEEN 10101 AND 99991231 AND " +
+           month + " BETWEEN 1 AND 12 AND " + date + "%100 BETWEEN 1 AND " + lastDay + ")";
 }
 
 enum class Dates { All, CalendarDays, OtherDates };
@@ -81,10 +80,10 @@ const SumsTable kSumsTables[] = {
      "销售时间,销售人员,数量,小计,状态", nullptr, {}, true},
     // Without rowid: reading a month's rows reads nothing else.
     {"销售月单品汇总", "月份 INTEGER,商品编号 TEXT", true,
-     {"cast(@.销售时间 AS INTEGER)/100", "ifnull(@.商品编号,X'')"}, Dates::CalendarDays,
+     {"@.销售时间/100", "ifnull(@.商品编号,X'')"}, Dates::CalendarDays,
      "销售时间,商品编号,数量,小计,状态"},
     {"销售年单品汇总", "年份 INTEGER,商品编号 TEXT", true,
-     {"cast(@.销售时间 AS INTEGER)/10000", "ifnull(@.商品编号,X'')"}, Dates::CalendarDays,
+     {"@.销售时间/10000", "ifnull(@.商品编号,X'')"}, Dates::CalendarDays,
      "销售时间,商品编号,数量,小计,状态", "销售月单品汇总", {"月份/100", "商品编号"}},
     {"销售异日单品汇总", "销售时间 INTEGER,商品编号 TEXT", false,
      {"@.销售时间", "ifnull(@.商品编号,X'')"}, Dates::OtherDates, "销售时间,商品编号,数量,小计,状态"},

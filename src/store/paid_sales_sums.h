@@ -8,9 +8,10 @@
 //   销售年单品汇总    per year (年份, 销售时间 / 10000) and product
 //   销售异日单品汇总  per sale date and product, for the lines dated on no calendar day
 //
-// The month and year tables hold only lines dated on a calendar day, so a month's row holds
-// exactly the lines whose 销售时间 lies between its first and its last day, as a range compares
-// them. Lines dated otherwise (20231301, 20230230, 2023011, none) stand under their own date.
+// The month and year tables hold only lines dated on a calendar day, a whole yyyymmdd, so a
+// month's row holds exactly the lines of its days, and a range that begins or ends inside it
+// takes off or adds whole days. Lines dated otherwise (20231301, 20230230, 2023011, a fraction
+// such as 20240305.5 that lies between two days, a text, none) stand under their own date.
 // A product key may not be NULL: a line without a product code stands under X''.
 //
 // Every figure is an exact integer, so adding and taking off lines leaves nothing behind:

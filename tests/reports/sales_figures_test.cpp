@@ -145,6 +145,36 @@ TEST_F(SalesFiguresTest, AProductSoldOnlyOutsideMostOfAYearIsNoGroup) {
               "R||R|");
 }
 
+// Another program wrote dates with a fraction, which lie between two days: a range that begins
+// or ends next to one counts it only where the comparison with the bounds does, whether the
+// range is read as months and days or as a year less the days it leaves out.
+TEST_F(SalesFiguresTest, BestSellersCountDatesWithAFractionAsTheyCompareAtBothEnds) {
+    exec("drop trigger 销售模块_INSERT_types");
+    sell({{"20240305.5", "A", "48", "4.8"}, {"20240310", "A", "10", "1"}, {"20240601", "B", "30", "3"},
+          {"20241105.5", "A", "25", "2.5"}, {"20241106", "B", "1", "0.1"}, {"20240301.5", "B", "2", "0.2"}});
+    const struct {
+        QString start, end, best;  // by quantity and by amount, then the totals
+    } cases[] = {
+        {"20240306", "20241231", "A|35 A|3.5 66|6.6"},  // most of a year, taking off 1 to 5 March
+        {"20240305", "20241231", "A|83 A|8.3 114|11.4"},
+        {"20240101", "20241105", "A|58 A|5.8 90|9"},    // most of a year, taking off 6 November on
+        {"20240101", "20241106", "A|83 A|8.3 116|11.6"},
+        {"20240306", "20241105", "B|30 B|3 40|4"},
+        {"20240306", "20240331", "A|10 A|1 10|1"},      // a month less its first days
+        {"20240301", "20240305", "B|2 B|0.2 2|0.2"},    // the first days of a month
+        {"20240305", "20240331", "A|58 A|5.8 58|5.8"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start.toStdString() + "-" + c.end.toStdString());
+        const reports::BestSellers best = reports::bestSellers(db, range(c.start, c.end)).value();
+        const reports::RangeTotals totals = reports::rangeTotals(db, range(c.start, c.end)).value();
+        EXPECT_EQ((best.byQuantityCode + "|" + best.quantity + " " + best.byAmountCode + "|" + best.amount +
+                   " " + totals.quantity + "|" + totals.amount)
+                      .toStdString(),
+                  c.best.toStdString());
+    }
+}
+
 // Sums that cannot be read give way to the lines; a read of the lines that fails is no figure.
 TEST_F(SalesFiguresTest, UnreadableSumsGiveWayToTheLinesAndAFailedReadIsNoFigure) {
     sell({{"20240105", "Q", "5", "10"}, {"20240601", "R", "1", "1.5"}});

@@ -112,12 +112,17 @@ TEST_F(PaidSalesSumsTest, EveryWriteToTheLinesKeepsTheSumsAsTheLinesGiveThem) {
                       "销售异日单品汇总|NULL|X''|1|0|0|0|0|0|0|0\n"
                       "销售异日单品汇总|20230230|'sp2'|1|3|1|0|0|1000|1|0");
 
-    store::Database other;  // another program writes to the lines
+    store::Database other;  // another program writes to the lines, without the checks on its columns
     ASSERT_TRUE(other.open(store::databaseFilePath(folder.path()), store::kDatabaseUser,
                            store::kDatabasePassword));
+    exec("drop trigger 销售模块_UPDATE_types");
     const QString writes[] = {
         "update 销售模块 set 状态='已买单' where 销售编号='c'",  // checkout
         "update 销售模块 set 小计=123456789.123456,数量=-4 where 销售编号='b'",
+        "update 销售模块 set 销售时间=20240305.5 where 销售编号='b'",  // between two days
+        "update 销售模块 set 销售时间='20240301' where 销售编号='b'",
+        "update 销售模块 set 销售时间=20240331.5 where 销售编号='c'",
+        "update 销售模块 set 销售时间='2024-03-01' where 销售编号='e'",
         "update 销售模块 set 销售时间=20231301 where 销售编号='b'",
         "update 销售模块 set 销售时间=20240229,商品编号=null where 销售编号='d'",
         "update 销售模块 set 销售时间=2024031 where 销售编号='c'",  // seven digits
@@ -194,6 +199,9 @@ TEST_F(PaidSalesSumsTest, AnOlderFileGetsItsSumsMadeAnewWholeOrNotAtAll) {
     line("a", "20240301", "sp1", "2", "99999.99");
     line("b", "20240301", "sp1", "1", "0.01");
     line("c", "20231301", "sp2", "1", "0.5");
+    exec("drop trigger 销售模块_INSERT_types");  // another program's date between two days
+    line("d", "20240305.5", "sp3", "9", "7");
+    line("e", "20240306", "sp1", "1", "1");
     const QStringList current = schemaOfTheSums();
     for (const QString& object : current)
         if (object.startsWith("trigger")) exec("drop trigger " + object.section('|', 1, 1));
@@ -209,6 +217,11 @@ TEST_F(PaidSalesSumsTest, AnOlderFileGetsItsSumsMadeAnewWholeOrNotAtAll) {
         EXPECT_EQ((totals->amount + " " + totals->quantity + " " + best->byAmountCode + " " + best->amount)
                       .toStdString(),
                   "0.51 2 sp2 0.5");
+        // Most of a year, less the days before 6 March: the line between two days is not in it.
+        const std::optional<reports::BestSellers> rest =
+            reports::bestSellers(db, {"20241231", "20240306", "20240305"});
+        ASSERT_TRUE(rest);
+        EXPECT_EQ((rest->byQuantityCode + " " + rest->quantity).toStdString(), "sp1 1");
     };
 
     exec("create table 销售异日单品汇总_日期(x)");  // the making's index cannot be made
