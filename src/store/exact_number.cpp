@@ -12,9 +12,14 @@ namespace {
 
 using Wide = __int128;
 
-// Exponents far beyond any column's width; a text that needs more is refused before its digits
-// are written out.
-constexpr int kExponentAtMost = 1000;
+// Places beyond any column's width and any double's (the least, 4.9e-324, ends at 10^-338); a
+// text that needs more is refused before its digits are written out.
+constexpr int kExponentAtMost = 350;
+
+// Compared with both bounds: the least int has no magnitude among the ints.
+bool exponentWithin(long long exponent) {
+    return exponent >= -kExponentAtMost && exponent <= kExponentAtMost;
+}
 // The places a sum or a product is worked out in before it is rounded: enough for the product
 // of two figures, and for a sum down to 33 places below its leading digit.
 constexpr int kWideDigits = 38;
@@ -37,7 +42,7 @@ int digitCount(Wide value) {
 struct Decimal {
     bool negative = false;
     QString significant;
-    int exponent = 0;
+    long long exponent = 0;  // wide enough for any sum of the place and a power within bounds
 };
 
 std::optional<Decimal> decimalOf(const QString& text) {
@@ -64,7 +69,7 @@ std::optional<Decimal> decimalOf(const QString& text) {
         if (number[at] != u'e' && number[at] != u'E') return std::nullopt;
         bool ok = false;
         const int power = number.mid(at + 1).toInt(&ok);
-        if (!ok || number.mid(at + 1).startsWith(u' ') || std::abs(power) > kExponentAtMost)
+        if (!ok || number.mid(at + 1).startsWith(u' ') || !exponentWithin(power))
             return std::nullopt;
         decimal.exponent += power;
     }
@@ -72,19 +77,17 @@ std::optional<Decimal> decimalOf(const QString& text) {
         decimal.significant.chop(1);
         ++decimal.exponent;
     }
-    if (std::abs(decimal.exponent) > kExponentAtMost) return std::nullopt;
+    if (!exponentWithin(decimal.exponent)) return std::nullopt;
     return decimal;
 }
 
-// Whether a text that has no exact value is still a number, as toDouble reads one: "inf", NaN,
-// an overflow, more digits than a figure carries.
+// Whether a text that has no exact value is still a number: "inf", NaN, more digits than a figure
+// carries, or places beyond the bounds, however far (1e-400 and 1e-2147483648 alike).
 bool isInexactNumber(const QString& text) {
-    static const QRegularExpression notFinite(QStringLiteral("^[+-]?(inf|infinity|nan)$"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    const QString trimmed = text.trimmed();
-    bool ok = false;
-    const double value = trimmed.toDouble(&ok);  // an overflow gives infinity without ok
-    return ok || std::isinf(value) || notFinite.match(trimmed).hasMatch();
+    static const QRegularExpression number(
+        QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)(e[+-]?[0-9]+)?$|^[+-]?(inf|infinity|nan)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return number.match(text.trimmed()).hasMatch();
 }
 
 }  // namespace
@@ -97,15 +100,20 @@ ExactNumber::ExactNumber(long long digits, int exponent) : digits_(digits), expo
     if (digits_ == 0) exponent_ = 0;
 }
 
-std::optional<ExactNumber> ExactNumber::parsed(const QString& text, bool& exact) {
-    const std::optional<Decimal> decimal = decimalOf(text);
-    if (!decimal) return std::nullopt;
-    const QString& significant = decimal->significant;
+ExactNumber ExactNumber::ofDigits(bool negative, const QString& significant, int exponent,
+                                  bool& exact) {
     const int dropped = std::max(int(significant.size()) - kDigits, 0);
     exact = dropped == 0;
     long long digits = significant.isEmpty() ? 0 : significant.left(kDigits).toLongLong();
     if (dropped > 0 && significant[kDigits] >= u'5') ++digits;  // half away from zero
-    return ExactNumber(decimal->negative ? -digits : digits, decimal->exponent + dropped);
+    return ExactNumber(negative ? -digits : digits, exponent + dropped);
+}
+
+std::optional<ExactNumber> ExactNumber::parsed(const QString& text, bool& exact) {
+    const std::optional<Decimal> decimal = decimalOf(text);
+    if (!decimal) return std::nullopt;
+    return ofDigits(decimal->negative, decimal->significant, static_cast<int>(decimal->exponent),
+                    exact);
 }
 
 std::optional<ExactNumber> ExactNumber::of(const QString& text) {
@@ -221,6 +229,51 @@ QString ExactNumber::text() const {
         digits = "0." + QString(-exponent_ - digits.size(), u'0') + digits;
     }
     return digits_ < 0 ? u'-' + digits : digits;
+}
+
+void ExactSum::add(const ExactNumber& figure) {
+    if (figure.digits_ != 0) byPlace_[figure.exponent_] += figure.digits_;
+}
+
+namespace {
+
+// The decimal digits of a sum of digits at places, from the lowest place on; nothing when the
+// sum is negative.
+std::optional<QString> digitsUpward(const std::map<int, Wide>& byPlace, int sign) {
+    QString digits;
+    Wide carry = 0;
+    auto next = byPlace.begin();
+    // A carry of -1 left once every place is passed stands for a sum below zero.
+    for (int place = byPlace.begin()->first; next != byPlace.end() || (carry != 0 && carry != -1);
+         ++place) {
+        Wide value = carry;
+        if (next != byPlace.end() && next->first == place) value += sign * (next++)->second;
+        Wide digit = value % 10;
+        if (digit < 0) digit += 10;
+        carry = (value - digit) / 10;
+        digits += QChar(u'0' + static_cast<int>(digit));
+    }
+    if (carry == -1) return std::nullopt;
+    return digits;
+}
+
+}  // namespace
+
+ExactNumber ExactSum::cutTo(int decimals) const {
+    if (byPlace_.empty()) return {};
+    bool negative = false;
+    std::optional<QString> upward = digitsUpward(byPlace_, 1);
+    if (!upward) {
+        negative = true;
+        upward = digitsUpward(byPlace_, -1);
+    }
+    const int lowest = byPlace_.begin()->first;
+    const int dropped = std::clamp(-decimals - lowest, 0, int(upward->size()));
+    QString kept = upward->mid(dropped);
+    while (kept.endsWith(u'0')) kept.chop(1);  // the highest places, read downward
+    std::reverse(kept.begin(), kept.end());
+    bool exact = true;
+    return ExactNumber::ofDigits(negative, kept, lowest + dropped, exact);
 }
 
 std::optional<ExactNumber> exactFigure(const QString& text) {

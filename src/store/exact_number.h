@@ -9,6 +9,7 @@
 #include <QString>
 #include <compare>
 #include <initializer_list>
+#include <map>
 #include <optional>
 
 namespace store {
@@ -42,7 +43,12 @@ public:
     QString text() const;
 
 private:
+    friend class ExactSum;
     ExactNumber(long long digits, int exponent);
+    // Significant digits, the first not 0, and the place of the last, rounded to 15 significant
+    // digits; `exact` tells whether no digit was dropped.
+    static ExactNumber ofDigits(bool negative, const QString& significant, int exponent,
+                                bool& exact);
     // A text's value rounded to 15 significant digits; `exact` tells whether no digit was dropped.
     static std::optional<ExactNumber> parsed(const QString& text, bool& exact);
     // The exact value digits x 10^exponent of a sum or product, rounded; `exact` tells whether
@@ -54,10 +60,25 @@ private:
     int exponent_ = 0;
 };
 
+// The exact sum of any number of figures, however many digits it needs on the way: rounding
+// after each figure would make a bill's total depend on the order of its lines.
+class ExactSum {
+public:
+    void add(const ExactNumber& figure);
+    // The sum with its places below `decimals` dropped, toward zero, and then rounded to 15
+    // significant digits where it needs more.
+    ExactNumber cutTo(int decimals) const;
+
+private:
+    // The digits added at each place, summed apart: 10^23 figures fit one place.
+    std::map<int, __int128> byPlace_;
+};
+
 // A figure as the program computes with it, from its text: empty text, and text that is no
 // number, count as 0, as toNumber has them. A number that no figure carries exactly (more than
-// 15 significant digits, no finite value) has no exact figure, and its rounded figure is its
-// value rounded to 15 significant digits, or 0 when it has no finite value.
+// 15 significant digits, no finite value, places beyond the bounds) has no exact figure, and its
+// rounded figure is its value rounded to 15 significant digits, or 0 when it has no finite value
+// or lies beyond the bounds.
 std::optional<ExactNumber> exactFigure(const QString& text);
 ExactNumber roundedFigure(const QString& text);
 

@@ -1,6 +1,8 @@
 #include "store/numbers.h"
 #include "store/exact_number.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 using store::numberText;
@@ -209,5 +211,58 @@ TEST(ExactNumber, FiguresReadAsToNumberReadsThem) {
         const std::optional<store::ExactNumber> exact = store::exactFigure(c.text);
         EXPECT_EQ(exact ? exact->text() : QString("none"), QString(c.exact)) << c.text;
         EXPECT_EQ(store::roundedFigure(c.text).text(), QString(c.rounded)) << c.text;
+    }
+}
+
+// An exponent at the integer limits is bounded as any other beyond the bounds, whatever reads it.
+TEST(ExactNumber, ExponentsAtTheIntegerLimitsReadAsTheirSmallTwins) {
+    const std::pair<const char*, const char*> twins[] = {
+        {"1e-2147483648", "1e-400"},   {"1e2147483647", "1e400"},
+        {"5e-2147483648", "5e-400"},   {"-1e-2147483648", "-1e-400"},
+        {"10e2147483647", "10e400"},   {"0.5e-2147483648", "0.5e-400"},
+        {"1e-2147483649", "1e-400"},   {"1E+2147483647", "1E+400"},
+    };
+    const auto readings = [](const QString& text) {
+        const std::optional<store::ExactNumber> exact = store::ExactNumber::of(text);
+        const std::optional<store::ExactNumber> figure = store::exactFigure(text);
+        return QStringList{exact ? exact->text() : "none", figure ? figure->text() : "none",
+                           store::roundedFigure(text).text(),
+                           store::fitsAsNumber(text, 100) ? "fits" : "does not fit",
+                           store::isExactQuantity(text, 255) ? "quantity" : "no quantity",
+                           store::movedFigure("10", store::roundedFigure(text)).value_or("none")};
+    };
+    for (const auto& [limit, twin] : twins)
+        EXPECT_EQ(readings(limit).join(" | ").toStdString(), readings(twin).join(" | ").toStdString())
+            << limit;
+    EXPECT_EQ(readings("1e-400").join(" | ").toStdString(),
+              "none | none | 0 | does not fit | no quantity | 10");
+    EXPECT_EQ(readings("1e-350").join(" | ").toStdString().substr(0, 4), "0.00");  // within the bounds
+}
+
+// However many digits the lines need on the way, their total is their exact sum, cut once.
+TEST(ExactSum, IsTheExactSumInAnyOrderCutOnce) {
+    const struct {
+        QStringList figures;
+        const char* cut;  // to two decimals
+    } cases[] = {
+        {{"123456789012345", "0.5", "0.5"}, "123456789012346"},
+        {{"0.5", "123456789012345", "0.5"}, "123456789012346"},
+        {{"0.5", "0.5", "123456789012345"}, "123456789012346"},
+        {{"12.3456"}, "12.34"},
+        {{"-12.3456"}, "-12.34"},
+        {{"0.004", "0.003", "0.003"}, "0.01"},
+        {{"300", "-299.3"}, "0.7"},
+        {{"1e300", "1e-300", "-1e300"}, "0"},
+        {{"1e300", "-1e-300", "-1e300"}, "0"},
+        {{"-0.001"}, "0"},
+        // More than 15 digits once cut: rounded to 15.
+        {{"99999999999999.9", "99999999999999.9"}, "200000000000000"},
+        {{"999999999999999", "999999999999999", "0.99"}, "2000000000000000"},
+        {{}, "0"},
+    };
+    for (const auto& c : cases) {
+        store::ExactSum sum;
+        for (const QString& figure : c.figures) sum.add(*store::ExactNumber::of(figure));
+        EXPECT_EQ(sum.cutTo(2).text(), QString(c.cut)) << c.figures.join(" + ").toStdString();
     }
 }
