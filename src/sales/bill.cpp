@@ -8,6 +8,8 @@
 #include "store/transaction.h"
 #include "ui/messages.h"
 
+#include <algorithm>
+#include <functional>
 #include <tuple>
 
 namespace sales {
@@ -17,6 +19,7 @@ using store::NumberKind;
 
 namespace {
 
+const QString kUnpaid = QStringLiteral("未确认");
 const QString kPaid = QStringLiteral("已买单");
 const QString kSuspended = QStringLiteral("挂起");
 
@@ -85,22 +88,42 @@ bool saleDateAllowed(const QDate& saleDate, const QDate& today) {
     return saleDate >= today.addDays(-2) && saleDate <= today;
 }
 
-QString cutToTwoDecimals(const QString& amount) {
-    const qsizetype point = amount.indexOf(u'.');
-    return point < 0 ? amount : amount.left(point + 3);
+bool StoredBill::keeps(const ShownBill& shown) const {
+    return allUnpaid && std::all_of(shown.lineRows.begin(), shown.lineRows.end(),
+                                    [this](const QString& row) {
+                                        return std::find(lineRows.begin(), lineRows.end(), row) !=
+                                               lineRows.end();
+                                    });
+}
+
+bool StoredBill::isExactly(const ShownBill& shown) const {
+    return keeps(shown) && lineRows.size() == shown.lineRows.size();
+}
+
+std::optional<StoredBill> readStoredBill(store::Database& db, const QString& billNumber) {
+    // Summed exactly here: SQL sums in double, and the text of its sum cannot keep a fifteenth
+    // digit apart from the noise (123456789012344 would read 123456789012340).
+    const store::RecordSet lines =
+        db.query("select rowid,状态,小计 from 销售模块 where 销售单号 =?", {billNumber});
+    if (lines.failed()) return std::nullopt;
+    StoredBill bill;
+    store::ExactSum total;
+    bool anyAmount = false;
+    for (size_t row = 0; row < lines.rowCount(); ++row) {
+        bill.lineRows.push_back(lines.cell(row, 0));
+        bill.allUnpaid = bill.allUnpaid && lines.cell(row, 1) == kUnpaid;
+        if (lines.cellBytes(row, 2).empty()) continue;  // NULL
+        anyAmount = true;
+        total.add(store::roundedFigure(lines.cell(row, 2)));
+    }
+    if (anyAmount) bill.total = total.cutTo(2).text();
+    return bill;
 }
 
 std::optional<QString> makeBillTotal(store::Database& db, const QString& billNumber) {
-    // Summed exactly here: SQL sums in double, and the text of its sum cannot keep a fifteenth
-    // digit apart from the noise (123456789012344 would read 123456789012340).
-    const store::RecordSet amounts =
-        db.query("select 小计 from 销售模块 where 销售单号 =? and 小计 is not null", {billNumber});
-    if (amounts.failed()) return std::nullopt;
-    if (amounts.isEmpty()) return QString();
-    ExactNumber total;
-    for (size_t row = 0; row < amounts.rowCount(); ++row)
-        total = total.roundedPlus(store::roundedFigure(amounts.cell(row, 0)));
-    return cutToTwoDecimals(total.text());
+    const std::optional<StoredBill> bill = readStoredBill(db, billNumber);
+    if (!bill) return std::nullopt;
+    return bill->total;
 }
 
 Notice noticeFor(LineProblem problem) {
@@ -116,6 +139,7 @@ Notice noticeFor(LineProblem problem) {
     case LineProblem::AboveTagPrice: return {"最终价格不能大于吊牌价！", standard};
     case LineProblem::NoProductChosen: return {"请选择商品！", standard};
     case LineProblem::NotStored: return {"加入销售单失败!", standard};
+    case LineProblem::BillChangedElsewhere: return {kBillChangedElsewhere, standard};
     }
     return {};
 }
@@ -125,64 +149,95 @@ namespace {
 // "inf" or "NaN" would price the line at 0 without a word; the discounted price must fit 折后价.
 bool discountFits(const QString& discount) { return store::fitsAsNumber(discount, 100); }
 
+using Standing = bool (StoredBill::*)(const ShownBill&) const;
+
+// Runs `writes` in one transaction once the bill, read in that transaction, still stands as the
+// window shows it: another program may have paid, abandoned or changed it since the window read
+// it. A bill whose number is only proposed has nothing of the window's stored to stand by.
+QString writeIfStillShown(store::Database& db, const ShownBill& bill, const QString& failed,
+                          const std::function<QString(const StoredBill&)>& writes,
+                          Standing stands = &StoredBill::keeps) {
+    return store::failureInTransaction(db, failed, [&] {
+        const std::optional<StoredBill> stored = readStoredBill(db, bill.number);
+        if (!stored) return failed;
+        if (!bill.numberProposed && !((*stored).*stands)(bill)) return kBillChangedElsewhere;
+        return writes(*stored);
+    });
+}
+
 }  // namespace
 
-AddedLine addBillLine(store::Database& db, const store::Clock& clock, const BillLine& line) {
+AddedLine addBillLine(store::Database& db, const store::Clock& clock, const ShownBill& bill,
+                      const BillLine& line) {
     if (const LineProblem problem = checkBillLine(db, clock.now().date(), line);
         problem != LineProblem::None)
         return {problem, {}};
     // A bill without a number would gather the lines of every other such bill.
-    if (line.billNumber.isEmpty() || !discountFits(line.discount))
-        return {LineProblem::NotStored, {}};
+    if (bill.number.isEmpty() || !discountFits(line.discount)) return {LineProblem::NotStored, {}};
+    const QString notStored = noticeFor(LineProblem::NotStored).text;
     std::optional<store::LineNumbers> numbers;
-    const bool stored = store::inTransaction(db, [&] {
-        numbers = store::takeLineNumbers(db, clock, NumberKind::BillNumber, line.billNumber,
-                                         line.billNumberProposed);
-        return numbers && db.execute(
+    const QString failure = writeIfStillShown(db, bill, notStored, [&](const StoredBill&) {
+        numbers = store::takeLineNumbers(db, clock, NumberKind::BillNumber, bill.number,
+                                         bill.numberProposed);
+        const bool stored = numbers && db.execute(
             "insert into 销售模块(销售编号,销售时间,销售单号,商品编号,数量,折扣,折后价,小计,折扣原因,"
             "状态,款号,杯型,尺码,颜色,单价,销售人员)values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
             {numbers->lineId, store::toDateStamp(line.saleDate), numbers->document,
              line.productCode, line.quantity, line.discount,
              discountedPrice(line.discount, line.unitPrice), line.subtotal, line.discountReason,
-             "未确认", line.styleNumber, line.cup, line.size, line.colour, line.unitPrice,
+             kUnpaid, line.styleNumber, line.cup, line.size, line.colour, line.unitPrice,
              line.salesperson});
+        return stored ? QString() : notStored;
     });
-    return stored ? AddedLine{LineProblem::None, numbers->document}
-                  : AddedLine{LineProblem::NotStored, {}};
+    if (failure.isEmpty()) return {LineProblem::None, numbers->document};
+    return {failure == kBillChangedElsewhere ? LineProblem::BillChangedElsewhere
+                                             : LineProblem::NotStored,
+            {}};
 }
 
-bool changeBillLine(store::Database& db, const LineChange& change) {
-    return discountFits(change.discount) && db.execute(
-        "update 销售模块 set 数量 =?, 折扣 =?, 折后价 =?, 小计 =?, 折扣原因 =? where rowid =?",
-        {change.quantity, change.discount, discountedPrice(change.discount, change.unitPrice),
-         change.subtotal, change.discountReason, change.lineRow});
-}
-
-std::optional<bool> deleteBillLine(store::Database& db, const QString& lineRow,
-                                   const QString& billNumber) {
-    std::optional<bool> billLeft;
-    const bool deleted = store::inTransaction(db, [&] {
-        if (!db.execute("delete from 销售模块 where rowid =?", {lineRow})) return false;
-        billLeft = store::isNumberInUse(db, NumberKind::BillNumber, billNumber);
-        return billLeft.has_value();
+QString changeBillLine(store::Database& db, const ShownBill& bill, const LineChange& change) {
+    const QString failed = QStringLiteral("修改失败!");
+    if (!discountFits(change.discount)) return failed;
+    return writeIfStillShown(db, bill, failed, [&](const StoredBill&) {
+        return db.execute(
+                   "update 销售模块 set 数量 =?, 折扣 =?, 折后价 =?, 小计 =?, 折扣原因 =? where rowid =?",
+                   {change.quantity, change.discount,
+                    discountedPrice(change.discount, change.unitPrice), change.subtotal,
+                    change.discountReason, change.lineRow})
+                   ? QString()
+                   : failed;
     });
-    return deleted ? billLeft : std::nullopt;
 }
 
-bool suspendBill(store::Database& db, const store::Clock& clock, const SuspendedBill& bill) {
+DeletedLine deleteBillLine(store::Database& db, const ShownBill& bill, const QString& lineRow) {
+    const QString failed = QStringLiteral("删除失败！");
+    DeletedLine deleted;
+    deleted.failure = writeIfStillShown(db, bill, failed, [&](const StoredBill&) {
+        if (!db.execute("delete from 销售模块 where rowid =?", {lineRow})) return failed;
+        const std::optional<bool> left = store::isNumberInUse(db, NumberKind::BillNumber, bill.number);
+        deleted.billLeft = left.value_or(false);
+        return left ? QString() : failed;
+    });
+    return deleted;
+}
+
+QString suspendBill(store::Database& db, const store::Clock& clock, const ShownBill& bill,
+                    const QDate& saleDate, const QString& salesperson) {
+    const QString failed = QStringLiteral("挂起失败");
     // The header counts the lines as they are when it is written.
-    return store::inTransaction(db, [&] {
+    return writeIfStillShown(db, bill, failed, [&](const StoredBill& stored) {
         const store::RecordSet pieces =
-            db.query("select sum(数量) from 销售模块 where 销售单号 =?", {bill.billNumber});
+            db.query("select sum(数量) from 销售模块 where 销售单号 =?", {bill.number});
         const std::optional<QString> number =
             pieces.failed() ? std::nullopt
                             : store::takeFreeNumber(db, clock, NumberKind::BillHeaderNumber);
-        return number &&
-               db.execute("insert into 销售管理总模块(编号,销售日期,销售单号,总件数,销售总金额,"
-                          "销售人员,状态)values(?,?,?,?,?,?,?)",
-                          {*number, store::toDateStamp(bill.saleDate) + store::makeTimeStamp(clock),
-                           bill.billNumber, pieces.text(1), bill.total, bill.salesperson,
-                           kSuspended});
+        const bool written =
+            number &&
+            db.execute("insert into 销售管理总模块(编号,销售日期,销售单号,总件数,销售总金额,"
+                       "销售人员,状态)values(?,?,?,?,?,?,?)",
+                       {*number, store::toDateStamp(saleDate) + store::makeTimeStamp(clock),
+                        bill.number, pieces.text(1), stored.total, salesperson, kSuspended});
+        return written ? QString() : failed;
     });
 }
 
@@ -197,25 +252,35 @@ store::RecordSet suspendedHeaders(store::Database& db) {
     return db.query("select * from 销售管理总模块 where 状态 =?", {kSuspended});
 }
 
-QString abandonBill(store::Database& db, const QString& billNumber) {
+// A bill still as shown has no paid line: its headers go, and every line of it, each unpaid.
+QString abandonBill(store::Database& db, const ShownBill& bill) {
     const QString linesFailed = QStringLiteral("删除失败");
-    return store::failureInTransaction(db, linesFailed, [&] {
-        if (!db.execute("delete from 销售管理总模块 where 销售单号 =?", {billNumber}))
+    return writeIfStillShown(db, bill, linesFailed, [&](const StoredBill&) {
+        if (!db.execute("delete from 销售管理总模块 where 销售单号 =?", {bill.number}))
             return QStringLiteral("总模块删除失败");
-        if (!db.execute("delete from 销售模块 where 销售单号 =?", {billNumber})) return linesFailed;
+        if (!db.execute("delete from 销售模块 where 销售单号 =? and 状态 =?", {bill.number, kUnpaid}))
+            return linesFailed;
         return QString();
     });
 }
 
-QString payBill(store::Database& db, const QString& billNumber) {
+// Exactly the bill shown has every line unpaid: each is paid once, and the deduction over the
+// bill's lines takes exactly their quantities.
+QString payBill(store::Database& db, const ShownBill& bill, const QString& total) {
     const QString writeFailed = QStringLiteral("数据库写入失败！");
-    return store::failureInTransaction(db, writeFailed, [&] {
-        if (!db.execute("update 销售模块 set 状态 =? where 销售单号 =?", {kPaid, billNumber}) ||
-            !db.execute("update 销售管理总模块 set 状态 =? where 销售单号 =?", {kPaid, billNumber}))
-            return writeFailed;
-        if (!deductStock(db, billNumber)) return QStringLiteral("扣减库存失败");
-        return QString();
-    });
+    return writeIfStillShown(
+        db, bill, writeFailed,
+        [&](const StoredBill& stored) {
+            // The payment was taken on this total; amounts changed since would be charged wrongly.
+            if (stored.total != total) return kBillChangedElsewhere;
+            if (!db.execute("update 销售模块 set 状态 =? where 销售单号 =? and 状态 =?",
+                            {kPaid, bill.number, kUnpaid}) ||
+                !db.execute("update 销售管理总模块 set 状态 =? where 销售单号 =?", {kPaid, bill.number}))
+                return writeFailed;
+            if (!deductStock(db, bill.number)) return QStringLiteral("扣减库存失败");
+            return QString();
+        },
+        &StoredBill::isExactly);
 }
 
 bool deductStock(store::Database& db, const QString& billNumber) {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <compare>
 #include <optional>
+#include <vector>
 
 namespace sales {
 
@@ -31,15 +32,39 @@ std::optional<QString> changeFor(const QString& received, const QString& total);
 // A sale may be dated today or up to two calendar days back.
 bool saleDateAllowed(const QDate& saleDate, const QDate& today);
 
-// At most two decimals, the further digits dropped: 12.3456 gives 12.34, 150 stays 150.
-QString cutToTwoDecimals(const QString& amount);
-// The sum of the bill's line amounts so cut; "" for a bill without lines, nothing when the
-// lines could not be read.
+// The message of a write on a bill that no longer stands as the window shows it: another
+// program paid it, abandoned it or changed its lines meanwhile.
+inline const QString kBillChangedElsewhere = QStringLiteral("这张销售单已在其他地方买单或废弃！");
+
+// The bill a sales window shows: its number and the row key of each line on its list.
+struct ShownBill {
+    QString number;
+    std::vector<QString> lineRows;
+    // Nothing of the bill is stored yet, so another program may have stored its number meanwhile.
+    bool numberProposed = false;
+};
+
+// A bill's lines as the file holds them now.
+struct StoredBill {
+    std::vector<QString> lineRows;
+    bool allUnpaid = true;  // every line still "未确认"
+    // The lines' amounts summed exactly and cut to two decimals once; "" when no line has one.
+    QString total;
+
+    // Whether the window may still write to the bill: every line is still unpaid, and every
+    // line the window shows is still stored.
+    bool keeps(const ShownBill& shown) const;
+    // Whether it is the bill the window shows, to be paid as shown: kept, and no line added.
+    bool isExactly(const ShownBill& shown) const;
+};
+// Nothing when the lines could not be read.
+std::optional<StoredBill> readStoredBill(store::Database& db, const QString& billNumber);
+
+// The bill's total as readStoredBill gives it; nothing when the lines could not be read.
 std::optional<QString> makeBillTotal(store::Database& db, const QString& billNumber);
 
 // A bill line as the sales window's boxes hold it.
 struct BillLine {
-    QString billNumber;
     QDate saleDate;
     QString productCode;
     QString quantity;
@@ -52,8 +77,6 @@ struct BillLine {
     QString colour;
     QString unitPrice;
     QString salesperson;
-    // Nothing of the bill is stored yet, so another program may have stored its number meanwhile.
-    bool billNumberProposed = false;
 };
 
 // Why a line was not stored; the checks run in this order and the first that fails counts.
@@ -67,6 +90,7 @@ enum class LineProblem {
     AboveTagPrice,
     NoProductChosen,
     NotStored,
+    BillChangedElsewhere,
 };
 
 struct Notice {
@@ -80,10 +104,16 @@ struct AddedLine {
     LineProblem problem = LineProblem::None;
     QString billNumber;  // the number the line was stored under; "" when it was not
 };
-// Checks the line and stores it with status "未确认" and a new line id, in one transaction. A
-// proposed bill number is made sure of there: when another program has stored it meanwhile, the
-// line goes under a free number taken then.
-AddedLine addBillLine(store::Database& db, const store::Clock& clock, const BillLine& line);
+// Checks the line and stores it on the bill with status "未确认" and a new line id, in one
+// transaction. A proposed bill number is made sure of there: when another program has stored it
+// meanwhile, the line goes under a free number taken then.
+AddedLine addBillLine(store::Database& db, const store::Clock& clock, const ShownBill& bill,
+                      const BillLine& line);
+
+// The writes below act on the bill only while it keeps what the window shows (StoredBill::keeps),
+// read in their own transaction; otherwise they write nothing and give kBillChangedElsewhere.
+// Each gives "" when it went through, otherwise the message of the step that failed, with
+// nothing written.
 
 // The figures a bill line's change writes; its other columns stay.
 // A stored line is reached by its row key, not by its line id: lines of an older file may share
@@ -96,36 +126,30 @@ struct LineChange {
     QString discountReason;
     QString unitPrice;
 };
-bool changeBillLine(store::Database& db, const LineChange& change);
-// Deletes the line and tells, from the same transaction, whether anything of the bill (a line or
-// a header) is still stored: a bill that has nothing left no longer holds its number. Nothing
-// when the line was not deleted.
-std::optional<bool> deleteBillLine(store::Database& db, const QString& lineRow,
-                                   const QString& billNumber);
+QString changeBillLine(store::Database& db, const ShownBill& bill, const LineChange& change);
 
-// What suspending a bill records in its header; the pieces are counted from the bill's lines.
-struct SuspendedBill {
-    QString billNumber;
-    QDate saleDate;
-    QString total;
-    QString salesperson;
+struct DeletedLine {
+    QString failure;
+    // Whether anything of the bill (a line or a header) is still stored: a bill that has nothing
+    // left no longer holds its number.
+    bool billLeft = false;
 };
-// Writes a header "挂起" for the bill: a further one when it was suspended before. False when it
-// was not stored.
-bool suspendBill(store::Database& db, const store::Clock& clock, const SuspendedBill& bill);
+DeletedLine deleteBillLine(store::Database& db, const ShownBill& bill, const QString& lineRow);
+
+// Writes a header "挂起" for the bill, a further one when it was suspended before, with the pieces
+// and the total of its lines as they are then.
+QString suspendBill(store::Database& db, const store::Clock& clock, const ShownBill& bill,
+                    const QDate& saleDate, const QString& salesperson);
 // Whether the bill has a header that is still "挂起"; nothing when that could not be read.
 std::optional<bool> isSuspended(store::Database& db, const QString& billNumber);
 // Every header still "挂起", in the database's order.
 store::RecordSet suspendedHeaders(store::Database& db);
-// Deletes the bill's headers and lines in one transaction, reaching them by the bill number.
-// Gives "" when it went through, otherwise the message of the step that failed, with nothing
-// deleted.
-QString abandonBill(store::Database& db, const QString& billNumber);
+// Deletes the bill's lines and headers.
+QString abandonBill(store::Database& db, const ShownBill& bill);
 
-// Pays the bill in one transaction: its lines and headers become "已买单" and its products' stock
-// goes down. Gives "" when it went through, otherwise the message of the step that failed, with
-// nothing written.
-QString payBill(store::Database& db, const QString& billNumber);
+// Pays the bill as the window shows it (StoredBill::isExactly) on the total the payment was
+// taken on: its lines and headers become "已买单" and its products' stock goes down.
+QString payBill(store::Database& db, const ShownBill& bill, const QString& total);
 
 // Adds each product's quantity over the whole bill to its 销售出库 and takes it from its
 // 实际库存; products without a stock row are passed over. False when an update failed.

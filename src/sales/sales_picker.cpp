@@ -98,8 +98,7 @@ SalesPicker::Found SalesPicker::lookUp(Box codeBox) {
 
 // A code that could not be read is no answer about the product: the clerk is told so, and the
 // entry fields reset as for a code that does not exist. One failed read is told once.
-void SalesPicker::lookUpForClerk(Box codeBox) {
-    const Found found = lookUp(codeBox);
+void SalesPicker::tellUnlessFound(Box codeBox, Found found) {
     if (found == Found::Product) return;
     if (found == Found::Unread)
         shell_.tellReadFailed();
@@ -107,6 +106,19 @@ void SalesPicker::lookUpForClerk(Box codeBox) {
         shell_.showMessage(QString::fromUtf8(codeLookupOf(codeBox)->notFound), 0x40,
                            ui::kRemindYouTitle);
     if (!afterNotFound_() && found == Found::Nothing) shell_.tellReadFailed();
+}
+
+bool SalesPicker::lookUpLineProduct(const QString& code) {
+    const QString typed = text(kCode);
+    box(kCode)->setEditText(code);
+    const Found found = lookUp(kCode);
+    if (found == Found::Unread) {
+        box(kCode)->setEditText(typed);
+        shell_.tellReadFailed();
+    } else {
+        tellUnlessFound(kCode, found);
+    }
+    return found == Found::Product;
 }
 
 std::optional<bool> SalesPicker::styleNumberExists() const {

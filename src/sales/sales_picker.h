@@ -46,6 +46,9 @@ public:
     void lookupSalesProductByCode() { lookUpForClerk(kCode); }
     void lookupSalesProductByBarcode() { lookUpForClerk(kBarcode); }
     void lookupSalesProductByMnemonic() { lookUpForClerk(kMnemonic); }
+    // The product of a bill line about to be changed, looked up by its code as the clerk's lookup
+    // is. When it could not be read, that is told and nothing changes. True when it was found.
+    bool lookUpLineProduct(const QString& code);
     // Nothing when the catalogue could not be read.
     std::optional<bool> styleNumberExists() const;
     // A code box with text looks its product up again; otherwise the chosen attribute boxes
@@ -68,7 +71,8 @@ private:
     QString text(Box which) const;
     // Fills the other boxes from the first product whose column holds the code box's text.
     Found lookUp(Box codeBox);
-    void lookUpForClerk(Box codeBox);
+    void lookUpForClerk(Box codeBox) { tellUnlessFound(codeBox, lookUp(codeBox)); }
+    void tellUnlessFound(Box codeBox, Found found);
     // False when a lookup its auto-select ran could not read.
     bool refill(Box which, const store::RecordSet& products, const Filter& filter);
 

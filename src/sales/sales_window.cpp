@@ -222,6 +222,8 @@ void SalesWindow::tell(const QString& text, const QString& title) {
 
 QString SalesWindow::billNumber() const { return 标签_销售单号->text(); }
 
+ShownBill SalesWindow::shownBill() const { return {billNumber(), billLineRows_, !ownsBillNumber_}; }
+
 bool SalesWindow::setUpSalesWindow() {
     const QDate today = shell_.clock.now().date();
     标签_店员->setText(shell_.currentUser);
@@ -256,12 +258,12 @@ bool SalesWindow::resetSalesEntryFields() {
 }
 
 // A proposed number's rows, if any, are another program's: the window's bill has none yet.
-bool SalesWindow::showBillTotal() {
-    const std::optional<QString> total =
-        ownsBillNumber_ ? makeBillTotal(shell_.db, billNumber()) : std::optional(QString());
-    if (total) billTotal_ = *total;
+std::optional<StoredBill> SalesWindow::showBillTotal() {
+    const std::optional<StoredBill> stored =
+        ownsBillNumber_ ? readStoredBill(shell_.db, billNumber()) : std::optional(StoredBill());
+    if (stored) billTotal_ = stored->total;
     标签_总金额->setText(billTotal_);
-    return total.has_value();
+    return stored;
 }
 
 bool SalesWindow::refillOwnBill() {
@@ -318,8 +320,7 @@ void SalesWindow::recomputeSubtotal() {
 }
 
 BillLine SalesWindow::enteredLine() const {
-    return {billNumber(),
-            日期框1->date(),
+    return {日期框1->date(),
             组合框_编号->currentText(),
             编辑框_数量->text(),
             组合框_折扣->currentText(),
@@ -330,12 +331,11 @@ BillLine SalesWindow::enteredLine() const {
             组合框_尺码->currentText(),
             组合框_颜色->currentText(),
             标签_单价->text(),
-            shell_.currentUser,
-            !ownsBillNumber_};
+            shell_.currentUser};
 }
 
 void SalesWindow::addBillLine() {
-    const AddedLine added = sales::addBillLine(shell_.db, shell_.clock, enteredLine());
+    const AddedLine added = sales::addBillLine(shell_.db, shell_.clock, shownBill(), enteredLine());
     const LineProblem problem = added.problem;
     if (problem == LineProblem::None) {
         // The number may have moved on from the proposal; the reset shows it over the list too.
@@ -350,15 +350,15 @@ void SalesWindow::addBillLine() {
     }
     const Notice notice = noticeFor(problem);
     tell(notice.text, notice.title);
+    if (problem == LineProblem::BillChangedElsewhere) startNextBill();
     if (problem == LineProblem::UnknownProduct) shell_.tellUnlessRead(resetAndShowTotal());
 }
 
+// Without its product's price the change would store a subtotal of 0.
 void SalesWindow::enterChangeMode() {
     const int row = 超级列表框_销售单->selectedRow();
-    if (row < 0) return;
+    if (row < 0 || !picker_->lookUpLineProduct(超级列表框_销售单->cell(row, kProductCodeCell))) return;
     setChangeMode(true);
-    组合框_编号->setEditText(超级列表框_销售单->cell(row, kProductCodeCell));
-    picker_->lookupSalesProductByCode();
     编辑框_数量->setText(超级列表框_销售单->cell(超级列表框_销售单->selectedRow(), kQuantityCell));
     recomputeSubtotal();
 }
@@ -369,9 +369,10 @@ void SalesWindow::storeChangedLine() {
     const LineChange change = {billLineRows_.at(row), 编辑框_数量->text(),
                                组合框_折扣->currentText(), 编辑框_小计->text(),
                                组合框_折扣原因->currentText(), 标签_单价->text()};
-    if (!changeBillLine(shell_.db, change)) {
-        tell(QStringLiteral("修改失败!"), ui::kStandardTitle);
-        return;
+    if (const QString failure = changeBillLine(shell_.db, shownBill(), change); !failure.isEmpty()) {
+        // The line to change is gone or paid; a failed write leaves it to try again.
+        if (failure == kBillChangedElsewhere) setChangeMode(false);
+        return tellBillWriteFailed(failure);
     }
     const bool listed = refillBillList(billNumber());
     const bool reset = resetAndShowTotal();
@@ -382,14 +383,10 @@ void SalesWindow::storeChangedLine() {
 void SalesWindow::deleteSelectedLine() {
     const int row = 超级列表框_销售单->selectedRow();
     if (row < 0) return;
-    const std::optional<bool> billLeft =
-        deleteBillLine(shell_.db, billLineRows_.at(row), billNumber());
-    if (!billLeft) {
-        tell(QStringLiteral("删除失败！"), ui::kStandardTitle);
-        return;
-    }
+    const DeletedLine deleted = deleteBillLine(shell_.db, shownBill(), billLineRows_.at(row));
+    if (!deleted.failure.isEmpty()) return tellBillWriteFailed(deleted.failure);
     // With nothing of the bill left, its number is free for another program to take.
-    ownsBillNumber_ = ownsBillNumber_ && *billLeft;
+    ownsBillNumber_ = ownsBillNumber_ && deleted.billLeft;
     const bool listed = refillOwnBill();
     shell_.tellUnlessRead(showBillTotal() && listed);
 }
@@ -420,25 +417,43 @@ void SalesWindow::onSalesAttributeChosen() {
 // Change is given, a bill paid or suspended, only against its total as read now: a total that
 // could not be read must not stand in for it.
 void SalesWindow::giveChange() {
-    if (!showBillTotal()) return shell_.tellReadFailed();
-    const std::optional<QString> change = changeFor(编辑框_收款->text(), 标签_总金额->text());
+    const std::optional<QString> total = payableTotal();
+    if (!total) return;
+    const std::optional<QString> change = changeFor(编辑框_收款->text(), *total);
     if (!change) {
         tell(QStringLiteral("你收的款不够！"), ui::kStandardTitle);
         return;
     }
     标签_找零->setText(*change);
     tell(QStringLiteral("应找零：") + 标签_找零->text() + QStringLiteral("元"), ui::kStandardTitle);
-    checkOutBill();
+    settleBill(*total);
 }
 
 void SalesWindow::checkOutBill() {
-    if (!showBillTotal()) return shell_.tellReadFailed();
+    if (const std::optional<QString> total = payableTotal()) settleBill(*total);
+}
+
+std::optional<QString> SalesWindow::payableTotal() {
+    const std::optional<StoredBill> stored = showBillTotal();
+    if (!stored) {
+        shell_.tellReadFailed();
+        return std::nullopt;
+    }
+    if (!stored->isExactly(shownBill())) {
+        showChangedBill();
+        return std::nullopt;
+    }
+    return stored->total;
+}
+
+void SalesWindow::settleBill(const QString& total) {
     if (shell_.showMessage(QStringLiteral("是否确认买单！"), 0x24, ui::kStandardTitle) !=
         ui::Answer::Yes)
         return;
     // A bill with nothing stored has nothing to pay; rows under its number are another's.
-    if (const QString failure = ownsBillNumber_ ? payBill(shell_.db, billNumber()) : QString();
-        !failure.isEmpty()) {
+    const QString failure = ownsBillNumber_ ? payBill(shell_.db, shownBill(), total) : QString();
+    if (failure == kBillChangedElsewhere) return showChangedBill();
+    if (!failure.isEmpty()) {
         tell(failure, ui::kStandardTitle);
         return;
     }
@@ -451,20 +466,40 @@ void SalesWindow::checkOutBill() {
     shell_.tellUnlessRead(setUp && listed);
 }
 
+void SalesWindow::showChangedBill() {
+    tell(kBillChangedElsewhere, ui::kStandardTitle);
+    const bool listed = refillBillList(billNumber());
+    // A bill with no line left no longer holds its number.
+    if (listed) ownsBillNumber_ = !billLineRows_.empty();
+    shell_.tellUnlessRead(showBillTotal() && listed);
+}
+
+void SalesWindow::tellBillWriteFailed(const QString& failure) {
+    tell(failure, ui::kStandardTitle);
+    if (failure == kBillChangedElsewhere) startNextBill();
+}
+
+void SalesWindow::startNextBill() {
+    组合框_编号->setFocus();  // the next customer's first code
+    const bool setUp = setUpSalesWindow();
+    shell_.tellUnlessRead(refillOwnBill() && setUp);
+}
+
 void SalesWindow::suspendBill() {
     if (超级列表框_销售单->rowCount() == 0) {
         tell(QStringLiteral("你还没有输入任何商品！"), ui::kStandardTitle);
         return;
     }
-    if (!showBillTotal()) return shell_.tellReadFailed();
+    const std::optional<StoredBill> stored = showBillTotal();
+    if (!stored) return shell_.tellReadFailed();
+    if (!stored->keeps(shownBill())) return tellBillWriteFailed(kBillChangedElsewhere);
     if (shell_.showMessage(QStringLiteral("是否挂起！"), 0x24, ui::kStandardTitle) !=
         ui::Answer::Yes)
         return;
-    if (!sales::suspendBill(shell_.db, shell_.clock,
-                            {billNumber(), 日期框1->date(), 标签_总金额->text(), shell_.currentUser})) {
-        tell(QStringLiteral("挂起失败"), ui::kStandardTitle);
-        return;
-    }
+    if (const QString failure = sales::suspendBill(shell_.db, shell_.clock, shownBill(),
+                                                   日期框1->date(), shell_.currentUser);
+        !failure.isEmpty())
+        return tellBillWriteFailed(failure);
     组合框_编号->setFocus();  // the next customer's first code
     startNewBillNumber();
     refillOwnBill();
@@ -501,15 +536,10 @@ void SalesWindow::abandonBill() {
     if (shell_.showMessage(QStringLiteral("是否废弃这张销售单！"), 0x24, ui::kStandardTitle) !=
         ui::Answer::Yes)
         return;
-    if (const QString failure =
-            ownsBillNumber_ ? sales::abandonBill(shell_.db, billNumber()) : QString();
-        !failure.isEmpty()) {
-        tell(failure, ui::kStandardTitle);
-        return;
-    }
-    组合框_编号->setFocus();  // the next customer's first code
-    const bool setUp = setUpSalesWindow();
-    shell_.tellUnlessRead(refillOwnBill() && setUp);
+    if (const QString failure = ownsBillNumber_ ? sales::abandonBill(shell_.db, shownBill()) : QString();
+        !failure.isEmpty())
+        return tellBillWriteFailed(failure);
+    startNextBill();
 }
 
 }  // namespace sales

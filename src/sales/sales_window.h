@@ -97,15 +97,26 @@ private:
     void connectEvents();
 
     QString billNumber() const;
+    ShownBill shownBill() const;
     store::RecordSet readBillLines(const QString& number) const;
     void showBillLines(const store::RecordSet& lines);
     void startNewBillNumber();
     // The bill list of the window's own bill; empty while its number is only proposed.
     bool refillOwnBill();
     BillLine enteredLine() const;
-    // 标签_总金额 shows the bill's total as read now; when it cannot be read, the last total read
-    // stays and false is given.
-    bool showBillTotal();
+    // 标签_总金额 shows the bill's total as read now, and the bill's lines so read are given; when
+    // they cannot be read, the last total read stays and nothing is given.
+    std::optional<StoredBill> showBillTotal();
+    // The total to take payment on, read now; nothing when it could not be read, or when the bill
+    // no longer stands as shown. Either is told.
+    std::optional<QString> payableTotal();
+    void settleBill(const QString& total);
+    // Tells why a write on the bill failed; a bill changed elsewhere gives way to a new one.
+    void tellBillWriteFailed(const QString& failure);
+    // After a checkout: a new, empty bill.
+    void startNextBill();
+    // A bill paid, abandoned or changed elsewhere is told and shown as it now stands.
+    void showChangedBill();
     bool resetAndShowTotal();
     void setChangeMode(bool changing);
     void resetClicked();

@@ -1,6 +1,5 @@
 #include "reports/stock_query_window.h"
-#include "sales/bill.h"
-#include "support/fixture.h"
+#include "sales/sales_fixture.h"
 #include "ui/list_view.h"
 
 #include <QComboBox>
@@ -90,7 +89,7 @@ TEST_F(StockQueryWindowTest, ACodeOrMnemonicQueryTellsTheFiguresAndListsTheProdu
     exec("insert into 库存表(商品编号,款号,实际库存)values('sp0','k0','1')");  // product deleted
     exec("insert into 销售模块(销售编号,销售单号,商品编号,数量,小计,状态)"
          "values('xsbh1','xs1','sp1',2,398,'未确认')");
-    ASSERT_EQ(sales::payBill(db, "xs1"), "");  // a checkout of two
+    ASSERT_EQ(test::payAsStored(db, "xs1"), "");  // a checkout of two
     auto* w = open();
     const struct {
         QString code, mnemonic;

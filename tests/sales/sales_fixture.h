@@ -1,6 +1,7 @@
 #pragma once
 // The sales window on the test database, with a small catalogue and the steps a clerk takes.
 
+#include "sales/bill.h"
 #include "sales/retrieve_suspended_window.h"
 #include "sales/sales_window.h"
 #include "support/fixture.h"
@@ -37,6 +38,17 @@ inline bool insertProduct(store::Database& db, const Product& p) {
 inline bool insertTwoProducts(store::Database& db) {
     return insertProduct(db, {"sp1", "m1", "b1", "k1", "A", "75", "红", "199"}) &&
            insertProduct(db, {"sp2", "m2", "b2", "k2", "B", "80", "黑", "159"});
+}
+
+// The bill as a window that has just read it shows it.
+inline sales::ShownBill shownAsStored(store::Database& db, const QString& bill) {
+    return {bill, sales::readStoredBill(db, bill).value_or(sales::StoredBill()).lineRows};
+}
+
+// A checkout of the bill as it is stored, on its own total.
+inline QString payAsStored(store::Database& db, const QString& bill) {
+    return sales::payBill(db, shownAsStored(db, bill),
+                          sales::makeBillTotal(db, bill).value_or(QString()));
 }
 
 class SalesTest : public ShopTest {
