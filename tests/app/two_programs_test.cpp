@@ -254,3 +254,116 @@ TEST_F(TwoProgramsTest, TwoCataloguesProposingOneCodeAddTwoProducts) {
               std::vector<test::Shown>(
                   {{"你所填写商品编号已经存在，请重新输入！", 0x10, test::kRemindYou}}));
 }
+
+// One suspended bill retrieved at both counters. Once the first has paid or abandoned it, every
+// write of the second on it is refused and told: nothing is paid twice, no stock moves twice,
+// nothing paid is deleted, and nothing is stored under the bill.
+class OneBillAtTwoCountersTest : public TwoProgramsTest {
+protected:
+    struct Elsewhere {
+        const char* name;
+        std::function<void()> act;  // at the first counter
+    };
+    struct Write {
+        const char* name;
+        std::function<void(SalesWindow*)> act;  // at the second counter
+        std::vector<Answer> answers;
+        bool billShownAsItStands;  // else a new bill follows
+    };
+
+    // sp1 x 1 (199) suspended at the first counter, then retrieved there and at the second.
+    void retrieveAtBoth() {
+        a = openIn<SalesWindow>(first);
+        sell(a, "sp1");
+        bill = billOf(a);
+        suspend(a);
+        b = openIn<SalesWindow>(second);
+        for (SalesWindow* w : {a, b}) {
+            sales::RetrieveSuspendedWindow* retrieve = openRetrieve(w);
+            ASSERT_NE(retrieve, nullptr);
+            test::selectRow(retrieve->超级列表框_取回挂起, 0);
+            click(retrieve->按钮_取回);
+            ASSERT_EQ(billOf(w), bill);
+        }
+    }
+
+    QStringList theBooks() {
+        return rows("select 销售单号,商品编号,数量,小计,状态 from 销售模块 order by rowid") +
+               rows("select 销售单号,总件数,销售总金额,状态 from 销售管理总模块") + stock();
+    }
+
+    std::vector<Elsewhere> elsewhere() {
+        return {{"paid", [this] { EXPECT_EQ(pay(first, a, "200"), "应找零：1元"); }},
+                {"abandoned", [this] {
+                     messages.answer(Answer::Yes);
+                     click(a->按钮_废弃);
+                 }}};
+    }
+
+    std::vector<Write> writes() {
+        return {
+            {"收款 with Enter",
+             [](SalesWindow* w) {
+                 typeInto(w->编辑框_收款, "200");
+                 test::pressEnter(w->编辑框_收款);
+             },
+             {}, true},
+            {"确认买单", [](SalesWindow* w) { click(w->按钮_确认买单); }, {}, true},
+            {"a line added", [this](SalesWindow* w) { sell(w, "sp2"); }, {}, false},
+            {"a line changed",
+             [](SalesWindow* w) {
+                 test::selectRow(w->超级列表框_销售单, 0);
+                 test::trigger(w->菜单项_修改);
+                 typeInto(w->编辑框_数量, "2");
+                 click(w->按钮_修改);
+             },
+             {}, false},
+            {"a line deleted",
+             [](SalesWindow* w) {
+                 test::selectRow(w->超级列表框_销售单, 0);
+                 test::trigger(w->菜单项_删除);
+             },
+             {}, false},
+            {"挂起", [](SalesWindow* w) { click(w->按钮_挂起); }, {}, false},
+            {"废弃", [](SalesWindow* w) { click(w->按钮_废弃); }, {Answer::Yes}, false},
+        };
+    }
+
+    SalesWindow* a = nullptr;
+    SalesWindow* b = nullptr;
+    QString bill;
+};
+
+TEST_F(OneBillAtTwoCountersTest, ABillPaidOrAbandonedAtOneIsWrittenNoMoreAtTheOther) {
+    const std::vector<Elsewhere> changes = elsewhere();
+    const std::vector<Write> actions = writes();
+    for (const Elsewhere& change : changes)
+        for (const Write& write : actions) {
+            SCOPED_TRACE(std::string(change.name) + " at the first counter, then " + write.name +
+                         " at the second");
+            exec("delete from 销售模块");
+            exec("delete from 销售管理总模块");
+            exec("update 库存表 set 销售出库='0',实际库存='10'");
+            retrieveAtBoth();
+            change.act();
+            const QStringList books = theBooks();
+            EXPECT_EQ(stock(), QStringList({QString(change.name) == "paid" ? "sp1|1|9" : "sp1|0|10",
+                                            "sp2|0|10"}));
+            other.messages.clear();
+            for (Answer answer : write.answers) other.messages.answer(answer);
+            write.act(b);
+            EXPECT_EQ(other.messages.texts(), write.answers.empty()
+                                ? QStringList({sales::kBillChangedElsewhere})
+                                : QStringList({"是否废弃这张销售单！", sales::kBillChangedElsewhere}));
+            EXPECT_EQ(theBooks(), books);
+            if (write.billShownAsItStands) {
+                EXPECT_EQ(billOf(b), bill);
+                EXPECT_EQ(b->超级列表框_销售单->rowCount(), QString(change.name) == "paid" ? 1 : 0);
+            } else {
+                EXPECT_NE(billOf(b), bill);
+                EXPECT_EQ(b->超级列表框_销售单->rowCount(), 0);
+                EXPECT_EQ(b->标签_总金额->text(), "");
+            }
+            for (SalesWindow* w : {a, b}) delete w;
+        }
+}
