@@ -505,13 +505,15 @@ std::optional<std::vector<int64_t>> Database::rowsWrittenSince(const QString& ta
 
 int Database::changedRows() const { return db_ ? sqlite3_changes(db_) : 0; }
 
+bool Database::isInTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
+
 bool Database::begin() { return execute(QStringLiteral("BEGIN IMMEDIATE")); }
 bool Database::commit() { return execute(QStringLiteral("COMMIT")); }
 bool Database::rollback() {
     // A watcher that read rows inside the transaction holds rows that are gone now: every mark
     // is told stale, so the next look reads its table whole.
     ++connection_;
-    if (execute(QStringLiteral("ROLLBACK")) || !db_ || sqlite3_get_autocommit(db_)) return true;
+    if (execute(QStringLiteral("ROLLBACK")) || !isInTransaction()) return true;
     // A transaction that will not end would hold the next action's writes hostage: closing the
     // connection ends it, and SQLite takes back its changes when the file is opened again.
     const QString path = path_;

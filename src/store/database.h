@@ -151,6 +151,7 @@ public:
     // False when the transaction could not be rolled back; the connection is then opened anew,
     // so no transaction is ever left open behind the windows' backs.
     bool rollback();
+    bool isInTransaction() const;
 
     QString lastError() const { return lastError_; }
 
