@@ -37,7 +37,7 @@ SalesStatisticsWindow::SalesStatisticsWindow(session::Shell& shell, QWidget* hos
     connect(按钮_日期查询, &QPushButton::clicked, this, &SalesStatisticsWindow::queryDateRange);
     connect(按钮_单品查询, &QPushButton::clicked, this, &SalesStatisticsWindow::queryProduct);
     connect(按钮_单品查询1, &QPushButton::clicked, this, &SalesStatisticsWindow::querySalesperson);
-    fillCombos();
+    shell_.tellUnlessRead(fillCombos());
 }
 
 void SalesStatisticsWindow::buildForm() {
@@ -97,13 +97,16 @@ void SalesStatisticsWindow::buildForm() {
     for (QLabel* label : results) ui::setFontHeight(label, 19, QFont::Bold);
 }
 
-void SalesStatisticsWindow::fillCombos() {
+bool SalesStatisticsWindow::fillCombos() {
     const std::pair<QComboBox*, store::RecordSet> fills[] = {
         {组合框1, paidProductCodes(shell_.db)}, {组合框_个人, paidSalespeople(shell_.db)}};
+    bool read = true;
     for (const auto& [box, values] : fills) {
+        read = read && !values.failed();
         ui::installComboItems(box)->setColumn(values, 0);
         ui::setNoSelection(box);
     }
+    return read;
 }
 
 void SalesStatisticsWindow::tell(const QString& text) {

@@ -52,7 +52,8 @@ public:
 
 private:
     void buildForm();
-    void fillCombos();
+    // False when a list could not be read; its box is then empty.
+    bool fillCombos();
     // The bounds of the chosen range once they pass the checks; the first failed check is told.
     std::optional<DateBounds> checkedBounds();
     bool confirmRange(const DateBounds& bounds);

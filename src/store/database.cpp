@@ -45,7 +45,7 @@ thread_local SpareBlocks spareBlocks;
 constexpr size_t kSpareStartsAtLeast = 4096;
 thread_local std::vector<const char*> spareStarts;
 
-// Below U+0020: never typed on purpose, and refused in every value a statement is given.
+// Below U+0020: never typed on purpose, and refused in every value a write is given.
 bool hasControlCharacter(const QString& text) {
     for (QChar c : text)
         if (c.unicode() < 0x20) return true;
@@ -304,14 +304,6 @@ sqlite3_stmt* Database::prepared(const QString& sql, const QStringList& values) 
         lastError_ = QStringLiteral("database not open");
         return nullptr;
     }
-    // SQLite measures and compares text only up to a NUL, so such a value would pass a column's
-    // length limit and compare equal to what it is not; no box of the shop's takes other
-    // control characters either.
-    for (const QString& value : values)
-        if (hasControlCharacter(value)) {
-            lastError_ = QStringLiteral("a value holds a control character");
-            return nullptr;
-        }
     const std::string key = sql.toStdString();
     sqlite3_stmt* statement = nullptr;
     if (auto found = statements_.find(key); found != statements_.end()) {
@@ -327,6 +319,7 @@ sqlite3_stmt* Database::prepared(const QString& sql, const QStringList& values) 
     }
     sqlite3_reset(statement);
     sqlite3_clear_bindings(statement);
+    // With its full length, so a value holding a NUL is compared whole.
     const int placeholders = sqlite3_bind_parameter_count(statement);
     for (int i = 0; i < placeholders && i < values.size(); ++i) {
         const QByteArray value = values[i].toUtf8();
@@ -340,9 +333,6 @@ RecordSet Database::query(const QString& sql, const QStringList& values) {
         lastError_ = QStringLiteral("the file could not be read");
         return RecordSet::failure();
     }
-    // No write takes such a value, so no row holds it: looking for one finds nothing, and that
-    // is an answer, not a file that could not be read.
-    if (std::any_of(values.begin(), values.end(), hasControlCharacter)) return RecordSet();
     sqlite3_stmt* statement = prepared(sql, values);
     return statement ? read(statement) : RecordSet::failure();
 }
@@ -425,6 +415,12 @@ RecordSet Database::read(sqlite3_stmt* statement, std::vector<int64_t>* rowids) 
 }
 
 bool Database::execute(const QString& sql, const QStringList& values) {
+    // SQLite measures text only up to a NUL, so such a value would pass a column's length limit;
+    // no box of the shop's takes other control characters either.
+    if (std::any_of(values.begin(), values.end(), hasControlCharacter)) {
+        lastError_ = QStringLiteral("a value holds a control character");
+        return false;
+    }
     return forEachRow(sql, values, [](const Row&) {});
 }
 
@@ -505,13 +501,15 @@ std::optional<std::vector<int64_t>> Database::rowsWrittenSince(const QString& ta
 
 int Database::changedRows() const { return db_ ? sqlite3_changes(db_) : 0; }
 
+bool Database::isInTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
+
 bool Database::begin() { return execute(QStringLiteral("BEGIN IMMEDIATE")); }
 bool Database::commit() { return execute(QStringLiteral("COMMIT")); }
 bool Database::rollback() {
     // A watcher that read rows inside the transaction holds rows that are gone now: every mark
     // is told stale, so the next look reads its table whole.
     ++connection_;
-    if (execute(QStringLiteral("ROLLBACK")) || !db_ || sqlite3_get_autocommit(db_)) return true;
+    if (execute(QStringLiteral("ROLLBACK")) || !isInTransaction()) return true;
     // A transaction that will not end would hold the next action's writes hostage: closing the
     // connection ends it, and SQLite takes back its changes when the file is opened again.
     const QString path = path_;

@@ -129,12 +129,15 @@ public:
     };
     Failure failure() const { return failure_; }
 
-    // A failed query gives an empty set whose `failed()` is true. A value holding a control
-    // character, which no write stores, finds no rows.
+    // A failed query gives an empty set whose `failed()` is true. A reader (this and forEachRow)
+    // binds each value as it stands, every byte of it, so a value read back from the file finds
+    // its rows whatever another program stored in it, control characters too.
     RecordSet query(const QString& sql, const QStringList& values = {});
     // For tests: from now on every query whose text holds `fragment` fails, as a query does when
     // the file cannot be read; "" ends it.
     void failQueriesContaining(const QString& fragment) { failingQueries_ = fragment; }
+    // Refuses a value holding a control character (below U+0020) before the file is asked: the
+    // write fails, and the caller tells its own failure.
     bool execute(const QString& sql, const QStringList& values = {});
     // Hands each row to `each` as it is stepped through, for a reader that folds many rows into
     // a few figures; false when the statement fails, possibly after some rows.
@@ -151,6 +154,7 @@ public:
     // False when the transaction could not be rolled back; the connection is then opened anew,
     // so no transaction is ever left open behind the windows' backs.
     bool rollback();
+    bool isInTransaction() const;
 
     QString lastError() const { return lastError_; }
 

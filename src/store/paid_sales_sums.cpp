@@ -1,6 +1,7 @@
 #include "store/paid_sales_sums.h"
 
 #include "store/numbers.h"
+#include "store/transaction.h"
 
 #include <QStringList>
 #include <array>
@@ -211,13 +212,15 @@ std::vector<std::pair<QString, QString>> objects() {
     return all;
 }
 
-bool isCurrent(Database& db, const std::vector<std::pair<QString, QString>>& wanted) {
+// Nothing when the file's objects cannot be read.
+std::optional<bool> isCurrent(Database& db, const std::vector<std::pair<QString, QString>>& wanted) {
     QStringList names;
     for (const auto& object : wanted) names << object.first;
     const RecordSet stored = db.query(
         "SELECT name,sql FROM sqlite_master WHERE name IN (" +
             QStringList(names.size(), QStringLiteral("?")).join(u',') + ")",
         names);
+    if (stored.failed()) return std::nullopt;
     if (stored.rowCount() != wanted.size()) return false;
     for (size_t row = 0; row < stored.rowCount(); ++row) {
         const QString name = stored.cell(row, 0);
@@ -228,7 +231,7 @@ bool isCurrent(Database& db, const std::vector<std::pair<QString, QString>>& wan
 }
 
 // Whatever is left of the sums, of this version or an older one, is made anew from the lines.
-void makeAnew(Database& db) {
+bool makeAnew(Database& db) {
     QStringList steps;
     // Old triggers first: they would otherwise outlive their tables' replacement.
     for (const SumsTable& table : kSumsTables)
@@ -241,15 +244,16 @@ void makeAnew(Database& db) {
     }
     for (const SumsTable& table : kSumsTables)
         for (const auto& trigger : triggers(table)) steps << trigger.second;
-    // A savepoint nests inside the creation's own transaction and is one outside it: the sums
-    // come whole or not at all.
-    if (!db.execute(QStringLiteral("SAVEPOINT paid_sums"))) return;
-    for (const QString& step : steps)
-        if (!db.execute(step)) {
-            db.execute(QStringLiteral("ROLLBACK TO paid_sums"));
-            break;
-        }
-    db.execute(QStringLiteral("RELEASE paid_sums"));
+    const auto run = [&] {
+        for (const QString& step : steps)
+            if (!db.execute(step)) return false;
+        return true;
+    };
+    // Within a transaction already open (the creation's own), its commit or rollback decides.
+    // Outside one, the sums come whole or not at all in a transaction of their own that ends
+    // whatever happens: a commit that another program's read keeps from the file rolls back,
+    // so nothing is left open to refuse the program's next write.
+    return db.isInTransaction() ? run() : inTransaction(db, run);
 }
 
 }  // namespace
@@ -321,8 +325,9 @@ QString millionthsText(__int128 millionths) {
     return numberText(double(millionths) / 1e6);
 }
 
-void ensurePaidSalesSums(Database& db) {
-    if (!isCurrent(db, objects())) makeAnew(db);
+bool ensurePaidSalesSums(Database& db) {
+    const std::optional<bool> current = isCurrent(db, objects());
+    return current && (*current || makeAnew(db));
 }
 
 }  // namespace store

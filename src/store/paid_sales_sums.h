@@ -69,7 +69,9 @@ QString millionthsText(__int128 millionths);
 
 // Makes the tables, their index and triggers anew, filled from the paid lines, unless every one
 // is there exactly as this version makes it: a file of an older version, or one that lost a
-// trigger, gets them all made anew, whole or not at all.
-void ensurePaidSalesSums(Database& db);
+// trigger, gets them all made anew, whole or not at all. False when they could not be read or
+// made; outside a transaction the file then keeps the sums it had, and inside one the caller's
+// rollback takes back what was made.
+bool ensurePaidSalesSums(Database& db);
 
 }  // namespace store

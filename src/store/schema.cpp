@@ -167,6 +167,9 @@ void syncFolder(const QString& folder) {
     ::close(fd);
 }
 
+// For a failure that belongs to no table.
+QString creationFailed() { return QString::fromUtf8(kTables[0].failureMessage); }
+
 // Runs the statements of a new database; "" or the message of the one that failed.
 QString fillNewDatabase(Database& db) {
     for (const Step& table : kTables)
@@ -175,8 +178,7 @@ QString fillNewDatabase(Database& db) {
     for (const SeedRow& row : kSeedRows)
         if (!db.execute(QString::fromUtf8(row.statement), {QString::fromUtf8(row.value)}))
             return QString::fromUtf8(row.failureMessage);
-    ensureLookupIndexes(db);
-    return {};
+    return ensureLookupIndexes(db) ? QString() : creationFailed();
 }
 
 bool hasEveryTable(Database& db) {
@@ -196,7 +198,7 @@ QString createDatabase(Database& db, const QString& path) {
     QDir().mkpath(folder);
     const QString draft = path + QStringLiteral(".new");
     removeWithCompanions(draft);  // what an interrupted creation left
-    const QString createFailed = QString::fromUtf8(kTables[0].failureMessage);
+    const QString createFailed = creationFailed();
     {
         QFile file(draft);
         if (!file.open(QIODevice::WriteOnly)) return createFailed;
@@ -247,13 +249,16 @@ BooksOpening openBooks(Database& db, const QString& path) {
         return {BooksState::Unreadable, {}};
     }
     ownerOnly(path);
+    // The indexes and sums change no behaviour: a file they cannot be made for now (another
+    // program holds it) is used as it stands, and they are tried again at the next opening.
     ensureLookupIndexes(db);
     return {BooksState::Opened, {}};
 }
 
-void ensureLookupIndexes(Database& db) {
-    for (const char* index : kLookupIndexes) db.execute(QString::fromUtf8(index));
-    ensurePaidSalesSums(db);
+bool ensureLookupIndexes(Database& db) {
+    for (const char* index : kLookupIndexes)
+        if (!db.execute(QString::fromUtf8(index))) return false;
+    return ensurePaidSalesSums(db);
 }
 
 QString moveAside(const QString& path, const Clock& clock) {

@@ -36,8 +36,8 @@ BooksOpening openBooks(Database& db, const QString& path);
 
 // The non-unique indexes on the columns the windows look rows up by, and the sums kept beside the
 // paid sales lines; they change no behaviour. Missing ones are added, so files made without them
-// get them on opening.
-void ensureLookupIndexes(Database& db);
+// get them on opening. False at the first that could not be added.
+bool ensureLookupIndexes(Database& db);
 
 // Renames the file (and its journal) to a free name beside it, so that a file that could not be
 // opened is kept, readable by its owner only. Gives the new path, or "" when the rename failed.

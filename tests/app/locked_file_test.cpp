@@ -13,6 +13,7 @@
 #include "receiving/receipt_list_window.h"
 #include "receiving/receipt_query_window.h"
 #include "receiving/review_window.h"
+#include "reports/sales_statistics_window.h"
 #include "reports/stock_query_window.h"
 #include "sales/retrieve_suspended_window.h"
 #include "sales/sales_window.h"
@@ -421,6 +422,16 @@ protected:
               }}},
             {"stock query window",
              {[] {}, [&] { stockQuery(); }}},
+            {"sales statistics window",
+             {[&] {
+                  exec("insert into 销售模块(销售编号,销售时间,销售单号,商品编号,数量,小计,状态,销售人员)"
+                       "values('x1',20240305,'xs1','sp1',1,199,'已买单','admin')");
+              },
+              [&] { openWindow<reports::SalesStatisticsWindow>(); },
+              [&] {
+                  auto* w = child<reports::SalesStatisticsWindow>(mainWindow.get());
+                  EXPECT_EQ(w->组合框1->count() + w->组合框_个人->count(), 0);
+              }}},
             {"stock query by code",
              {[&] { test::choose(stockQuery()->组合框1, "sp1"); },
               [&] { test::click(child<reports::StockQueryWindow>(mainWindow.get())->按钮1); },
@@ -493,6 +504,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "sales mnemonic lookup", "sales style number", "sales reset",
                       "suspended bills", "retrieve", "stock query window", "stock query by code",
                       "stock query by mnemonic code", "stock query by style number",
+                      "sales statistics window",
                       "receipt query", "receipt list", "add-product code typed",
                       "add-product code chosen", "catalogue", "catalogue query", "settings"),
     [](const ::testing::TestParamInfo<const char*>& info) {

@@ -102,6 +102,37 @@ TEST_F(DatabaseTest, HostileValuesAreStoredAndComparedAsTyped) {
     EXPECT_EQ(rows("select 编号 from 商品资料 where 编号 like ?", {"50%"}).size(), 1);
 }
 
+// A value another program stored with a control character is found by the value read back; a
+// value no row holds is an answer, not a failure; only a write refuses such a value, before the
+// file is asked.
+TEST_F(DatabaseTest, ControlCharactersAreLookedUpAsTheyStandAndRefusedOnlyByWrites) {
+    exec("insert into 库存表(商品编号,实际库存)values('sp'||char(9)||'1','5'),"
+         "(cast(x'73700032' as text),'7'),('sp','9')");  // a tab, a NUL
+    const store::RecordSet codes = db.query("select 商品编号 from 库存表 order by rowid limit 2");
+    ASSERT_EQ(codes.rowCount(), 2u);
+    const QString tab = codes.cell(0, 0), nul = codes.cell(1, 0);
+    ASSERT_EQ(tab, "sp\t1");
+    ASSERT_EQ(nul, QString("sp") + QChar(0) + "2");
+    const QString stockOf = "select 实际库存 from 库存表 where 商品编号=?";
+    EXPECT_EQ(rows(stockOf, {tab}), QStringList{"5"});
+    EXPECT_EQ(rows(stockOf, {nul}), QStringList{"7"});
+    QStringList stepped;
+    EXPECT_TRUE(db.forEachRow(stockOf, {nul}, [&](const store::Row& row) {
+        stepped << QString::fromUtf8(row.bytes(0));
+    }));
+    EXPECT_EQ(stepped, QStringList{"7"});
+    for (const QString& missing : {QString("sp\t2"), QString("sp") + QChar(0)}) {
+        const store::RecordSet none = db.query(stockOf, {missing});
+        EXPECT_TRUE(none.isEmpty());
+        EXPECT_FALSE(none.failed());
+    }
+
+    const QStringList before = rows("select 商品编号,实际库存 from 库存表");
+    EXPECT_FALSE(db.execute("insert into 库存表(商品编号)values(?)", {"sp\t3"}));
+    EXPECT_FALSE(db.execute("update 库存表 set 实际库存=? where 商品编号='sp'", {QString("0") + QChar(0)}));
+    EXPECT_EQ(rows("select 商品编号,实际库存 from 库存表"), before);
+}
+
 TEST_F(DatabaseTest, OpensOnlyWithTheDatabasePassword) {
     const QString path = store::databaseFilePath(folder.path());
     db.close();

@@ -1,6 +1,7 @@
 #include "reports/sales_figures.h"
 #include "store/paid_sales_sums.h"
 #include "store/schema.h"
+#include "store/transaction.h"
 #include "support/fixture.h"
 
 using test::ShopTest;
@@ -86,11 +87,18 @@ protected:
     // The sums made anew from the lines, as a file that lost a trigger gets them.
     std::string madeFromTheLines() {
         exec("drop trigger 销售异日单品汇总_update");
-        store::ensurePaidSalesSums(db);
+        EXPECT_TRUE(store::ensurePaidSalesSums(db));
         return kept();
     }
     QStringList schemaOfTheSums() {
         return rows("select type,name,sql from sqlite_master where name like '销售%汇总%' order by name");
+    }
+    // The file as the previous version left it, with its sums of the lines it holds.
+    void makeItAnOlderFile() {
+        for (const QString& object : schemaOfTheSums())
+            if (object.startsWith("trigger")) exec("drop trigger " + object.section('|', 1, 1));
+        for (const SumsTable& table : kSumsTables) exec(QString("drop table ") + table.name);
+        for (const QString& step : previousVersionSums()) exec(step);
     }
 };
 
@@ -203,10 +211,7 @@ TEST_F(PaidSalesSumsTest, AnOlderFileGetsItsSumsMadeAnewWholeOrNotAtAll) {
     line("d", "20240305.5", "sp3", "9", "7");
     line("e", "20240306", "sp1", "1", "1");
     const QStringList current = schemaOfTheSums();
-    for (const QString& object : current)
-        if (object.startsWith("trigger")) exec("drop trigger " + object.section('|', 1, 1));
-    for (const SumsTable& table : kSumsTables) exec(QString("drop table ") + table.name);
-    for (const QString& step : previousVersionSums()) exec(step);
+    makeItAnOlderFile();
     exec("delete from 销售模块 where 销售编号='a'");  // what the old sums left of it
     EXPECT_EQ(rows("select 小计 from 销售日汇总 where 销售时间=20240301"), QStringList{"0.00999999999476131"});
     const auto expectTheFiguresOfTheLines = [&] {
@@ -226,7 +231,7 @@ TEST_F(PaidSalesSumsTest, AnOlderFileGetsItsSumsMadeAnewWholeOrNotAtAll) {
 
     exec("create table 销售异日单品汇总_日期(x)");  // the making's index cannot be made
     const QStringList previous = schemaOfTheSums();
-    store::ensurePaidSalesSums(db);
+    EXPECT_FALSE(store::ensurePaidSalesSums(db));
     EXPECT_EQ(schemaOfTheSums(), previous);
     expectTheFiguresOfTheLines();
 
@@ -237,4 +242,31 @@ TEST_F(PaidSalesSumsTest, AnOlderFileGetsItsSumsMadeAnewWholeOrNotAtAll) {
     EXPECT_EQ(schemaOfTheSums(), current);
     expectTheFiguresOfTheLines();
     EXPECT_EQ(kept(), madeFromTheLines());
+}
+
+// Another program reading the file keeps the making of the sums from committing: the making is
+// rolled back whole, so the program's next write starts as ever and the next opening makes them.
+TEST_F(PaidSalesSumsTest, AMakingThatCannotCommitLeavesNoTransactionOpen) {
+    line("a", "20240301", "sp1", "2", "5");
+    const QStringList current = schemaOfTheSums();
+    makeItAnOlderFile();
+    const QStringList older = schemaOfTheSums() + rows("select * from 销售日汇总");
+    const QString path = store::databaseFilePath(folder.path());
+    db.setBusyTimeout(100);
+    {
+        store::Database reader;
+        ASSERT_TRUE(reader.open(path, store::kDatabaseUser, store::kDatabasePassword));
+        ASSERT_TRUE(reader.execute("BEGIN"));
+        ASSERT_FALSE(reader.query("select count(*) from 销售模块").failed());
+        EXPECT_FALSE(store::ensurePaidSalesSums(db));
+    }
+    EXPECT_EQ(schemaOfTheSums() + rows("select * from 销售日汇总"), older);
+    EXPECT_TRUE(store::inTransaction(db, [&] {
+        return db.execute("insert into 销售模块(销售编号,销售时间,商品编号,数量,小计,状态)"
+                          "values('b',20240302,'sp1',1,7,'已买单')");
+    }));
+    db.close();
+    ASSERT_EQ(store::openBooks(db, path).state, store::BooksState::Opened);
+    EXPECT_EQ(schemaOfTheSums(), current);
+    EXPECT_EQ(rows("select 行数,小计元 from 销售年单品汇总"), QStringList{"2|12"});
 }

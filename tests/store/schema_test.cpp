@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QThread>
 #include <QFileInfo>
+#include <functional>
 
 using test::ShopTest;
 
@@ -28,13 +29,30 @@ TEST_F(SchemaTest, CreationMakesTheEightTablesAndTheTwoSeedRows) {
     EXPECT_TRUE(QFileInfo::exists(path));
 }
 
+// Whatever step fails, neither the file nor its draft is left behind.
 TEST_F(SchemaTest, ACreationThatCannotFinishLeavesNoFile) {
-    const QString path = folder.filePath("other/data/shop.gbk");
-    QDir().mkpath(path + ".new");  // the name the new file is made under is taken
-    store::Database other;
-    EXPECT_EQ(store::createDatabase(other, path), "1创建表失败，请联系作者！");
-    EXPECT_FALSE(other.isOpen());
-    EXPECT_FALSE(QFileInfo::exists(path));
+    const struct {
+        const char* cause;
+        std::function<void(store::Database&, const QString& path)> hinder;
+    } cases[] = {
+        {"the name the new file is made under is taken",
+         [](store::Database&, const QString& path) { QDir().mkpath(path + ".new"); }},
+        {"the sums kept beside the lines cannot be made",
+         [](store::Database& other, const QString&) {
+             other.failQueriesContaining("FROM sqlite_master WHERE name IN");
+         }},
+    };
+    int run = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cause);
+        const QString data = folder.filePath(QString("other%1/data").arg(++run));
+        const QString path = data + "/shop.gbk";
+        store::Database other;
+        c.hinder(other, path);
+        EXPECT_EQ(store::createDatabase(other, path), "1创建表失败，请联系作者！");
+        EXPECT_FALSE(other.isOpen());
+        EXPECT_EQ(QDir(data).entryList(QDir::Files), QStringList());
+    }
 }
 
 // A creation killed at any moment leaves either no database or a whole one, never a file that
@@ -92,7 +110,7 @@ TEST_F(SchemaTest, UpdatesAreTypeCheckedToo) {
 
 TEST_F(SchemaTest, LookupIndexesAreAddedToFilesThatLackThem) {
     exec("drop index 商品资料_编号");
-    store::ensureLookupIndexes(db);
+    EXPECT_TRUE(store::ensureLookupIndexes(db));
     EXPECT_EQ(rows("select count(*) from sqlite_master where name='商品资料_编号'"),
               QStringList{"1"});
 }
