@@ -405,6 +405,21 @@ protected:
             {"sales reset",
              {[&] { billOfOne(); }, [&] { test::click(sales->按钮_重置); },
               [&] { totalStillShown(); }}},
+            // Change mode is entered only with the line's product read: without its price, the
+            // change would store a subtotal of 0.
+            {"sales line change",
+             {[&] {
+                  billOfOne();
+                  test::selectRow(sales->超级列表框_销售单, 0);
+              },
+              [&] { test::trigger(sales->菜单项_修改); },
+              [&] {
+                  EXPECT_TRUE(sales->按钮_加入->isVisible());
+                  EXPECT_FALSE(sales->按钮_修改->isVisible());
+                  EXPECT_EQ(sales->编辑框_数量->text(), "");
+                  totalStillShown();
+                  EXPECT_EQ(rows("select 数量,小计 from 销售模块"), QStringList({"1|199"}));
+              }}},
             {"suspended bills",
              {[&] { billOfOne(); }, [&] { test::click(sales->按钮_取回挂起); }}},
             {"retrieve",
@@ -502,7 +517,7 @@ INSTANTIATE_TEST_SUITE_P(
     EveryRead, LockedReadTest,
     ::testing::Values("login", "sales code lookup", "sales barcode lookup",
                       "sales mnemonic lookup", "sales style number", "sales reset",
-                      "suspended bills", "retrieve", "stock query window", "stock query by code",
+                      "sales line change", "suspended bills", "retrieve", "stock query window", "stock query by code",
                       "stock query by mnemonic code", "stock query by style number",
                       "sales statistics window",
                       "receipt query", "receipt list", "add-product code typed",
