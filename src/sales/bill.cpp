@@ -158,10 +158,10 @@ QString writeIfStillShown(store::Database& db, const ShownBill& bill, const QStr
                           const std::function<QString(const StoredBill&)>& writes,
                           Standing stands = &StoredBill::keeps) {
     return store::failureInTransaction(db, failed, [&] {
+        if (bill.numberProposed) return writes({});
         const std::optional<StoredBill> stored = readStoredBill(db, bill.number);
         if (!stored) return failed;
-        if (!bill.numberProposed && !((*stored).*stands)(bill)) return kBillChangedElsewhere;
-        return writes(*stored);
+        return ((*stored).*stands)(bill) ? writes(*stored) : kBillChangedElsewhere;
     });
 }
 
