@@ -23,6 +23,16 @@ TEST_F(CheckoutStockTest, OnlyTheFirstStockRowOfASharedCodeMoves) {
               (QStringList{"3|7", "4|7"}));
 }
 
+// Another program stored a product code holding a tab: the checkout finds its stock row by the
+// code as it stands.
+TEST_F(CheckoutStockTest, AProductCodeWithAControlCharacterIsDeductedAsItStands) {
+    exec("insert into 库存表(商品编号,销售出库,实际库存)values('sp'||char(9)||'1','0','10')");
+    exec("insert into 销售模块(销售编号,销售单号,商品编号,数量,状态)"
+         "values('xsbh1','xs1','sp'||char(9)||'1',2,'未确认')");
+    EXPECT_EQ(test::payAsStored(db, "xs1"), "");
+    EXPECT_EQ(rows("select 销售出库,实际库存 from 库存表"), QStringList{"2|8"});
+}
+
 // Each stock figure moves exactly, its fifteenth digit included, and a large one is written out
 // in full; one that would need more digits is never written rounded: the checkout fails and
 // writes nothing.
