@@ -33,9 +33,9 @@ void choose(QComboBox* box, const QString& item) {
 
 // A timing stands for its action only if the action went through: a write refused (the bill no
 // longer as the window shows it) is quick. What it should have left is looked at afterwards.
-void expectCount(store::Database& db, const QString& sql, const QString& bill, int expected,
+void expectCount(store::Database& db, const QString& sql, const QString& bills, int expected,
                  const char* operation) {
-    const QString found = db.query(sql, {bill}).text(1);
+    const QString found = db.query(sql, {bills}).text(1);
     if (found != QString::number(expected))
         std::fprintf(stderr, "%s did not go through: %s counts %s, not %d\n", operation,
                      sql.toUtf8().constData(), found.toUtf8().constData(), expected);
@@ -86,7 +86,7 @@ void benchSuspendRetrieveAbandon(Bench& bench, session::Shell& shell, sales::Sal
     int abandoned = 0;
     bench.time("sales: abandon a 50-line suspended bill", [&] { w->按钮_废弃->click(); }, {}, 9,
                [&] { w->loadRetrievedBill("xs-abandon" + QString::number(abandoned++)); });
-    expectCount(bench.db, "select count(*) from 销售模块 where 销售单号 like 'xs-abandon%'", {}, 50,
+    expectCount(bench.db, "select count(*) from 销售模块 where 销售单号 like ?", "xs-abandon%", 50,
                 "abandon");
 }
 
